@@ -1,0 +1,54 @@
+# Test fixtures made at build time from small sources, with the same tools an
+# author would use: wixl/msibuild for packages, 7zz for archives.
+set(CORVANE_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
+file(MAKE_DIRECTORY ${CORVANE_FIXTURE_DIR})
+add_custom_target(corvane_fixtures)
+
+find_program(WIXL wixl REQUIRED)
+find_program(MSIBUILD msibuild REQUIRED)
+find_program(SEVENZ 7zz REQUIRED)
+
+# corvane_msi_fixture(NAME SOURCE file.wxs [DEFINES VAR=VALUE...] [SQL statement...])
+# Builds ${CORVANE_FIXTURE_DIR}/NAME.msi; each SQL statement is then run on it
+# with msibuild (wixl cannot express everything, component conditions say).
+function(corvane_msi_fixture name)
+  cmake_parse_arguments(F "" "SOURCE" "DEFINES;SQL" ${ARGN})
+  set(out ${CORVANE_FIXTURE_DIR}/${name}.msi)
+  set(defines)
+  foreach(d ${F_DEFINES})
+    list(APPEND defines -D ${d})
+  endforeach()
+  set(edits)
+  foreach(q ${F_SQL})
+    list(APPEND edits COMMAND ${MSIBUILD} ${out} -q ${q})
+  endforeach()
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${out}
+    COMMAND ${WIXL} ${defines} -o ${out} ${F_SOURCE}
+    ${edits}
+    DEPENDS ${F_SOURCE}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+    COMMENT "Package fixture ${name}.msi" VERBATIM)
+  add_custom_target(fixture_${name} DEPENDS ${out})
+  add_dependencies(corvane_fixtures fixture_${name})
+endfunction()
+
+# corvane_7z_fixture(NAME DIRECTORY dir [SWITCHES 7zz-switches...])
+# Archives the contents of DIRECTORY into ${CORVANE_FIXTURE_DIR}/NAME.7z, e.g.
+#   SWITCHES -m0=LZMA2            plain
+#   SWITCHES -pSECRET -mhe=on     encrypted, headers too
+#   SWITCHES -m0=BCJ2 -m1=LZMA -m2=LZMA -m3=LZMA -mb0:1 -mb0s1:2 -mb0s2:3
+#   SWITCHES -m0=Swap4 -m1=LZMA
+function(corvane_7z_fixture name)
+  cmake_parse_arguments(F "" "DIRECTORY" "SWITCHES" ${ARGN})
+  set(out ${CORVANE_FIXTURE_DIR}/${name}.7z)
+  file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${F_DIRECTORY}/*)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${out}
+    COMMAND ${SEVENZ} a -bso0 -bsp0 ${F_SWITCHES} ${out} .
+    DEPENDS ${inputs}
+    WORKING_DIRECTORY ${F_DIRECTORY}
+    COMMENT "Archive fixture ${name}.7z" VERBATIM)
+  add_custom_target(fixture_${name} DEPENDS ${out})
+  add_dependencies(corvane_fixtures fixture_${name})
+endfunction()
