@@ -25,7 +25,7 @@ if(WIN32)
 endif()
 
 # GoogleTest: Debian's source tree, built by whichever compiler this build uses.
-if(CORVANE_RUN_TESTS OR WIN32)
+if(CORVANE_BUILD_TESTS)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -44,7 +44,7 @@ endfunction()
 # one entry, because listing its cases would need a Wine prefix at build time.
 function(corvane_test name)
   cmake_parse_arguments(T "WINE_ONLY;NEEDS_DISPLAY" "TIMEOUT" "LIBS" ${ARGN})
-  if(T_WINE_ONLY AND NOT WIN32)
+  if(NOT CORVANE_BUILD_TESTS OR (T_WINE_ONLY AND NOT WIN32))
     return()
   endif()
   add_executable(${name} ${T_UNPARSED_ARGUMENTS})

@@ -1,3 +1,5 @@
+include(${CMAKE_CURRENT_LIST_DIR}/HostTools.cmake)
+
 # Test fixtures made at build time from small sources, with the same tools an
 # author would use: wixl/msibuild for packages, 7zz for archives.
 set(CORVANE_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
@@ -49,6 +51,33 @@ function(corvane_7z_fixture name)
     DEPENDS ${inputs}
     WORKING_DIRECTORY ${F_DIRECTORY}
     COMMENT "Archive fixture ${name}.7z" VERBATIM)
+  add_custom_target(fixture_${name} DEPENDS ${out})
+  add_dependencies(corvane_fixtures fixture_${name})
+endfunction()
+
+# corvane_script_fixture(NAME SOURCE file.cvscript [ENGINE target] [OUTPUT_NAME name])
+# Compiles a script source with corvane-script into ${CORVANE_FIXTURE_DIR}:
+# a bare container NAME.bin, or with ENGINE the engine executable with the
+# container appended, NAME.exe (or OUTPUT_NAME).
+function(corvane_script_fixture name)
+  cmake_parse_arguments(F "" "SOURCE;ENGINE;OUTPUT_NAME" "" ${ARGN})
+  set(engine_args)
+  set(depends ${F_SOURCE} ${CORVANE_SCRIPT_TOOL_TARGET})
+  if(F_ENGINE)
+    set(out ${CORVANE_FIXTURE_DIR}/${name}.exe)
+    set(engine_args --engine $<TARGET_FILE:${F_ENGINE}>)
+    list(APPEND depends ${F_ENGINE})
+  else()
+    set(out ${CORVANE_FIXTURE_DIR}/${name}.bin)
+  endif()
+  if(F_OUTPUT_NAME)
+    set(out ${CORVANE_FIXTURE_DIR}/${F_OUTPUT_NAME})
+  endif()
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CORVANE_SCRIPT_TOOL} compile ${F_SOURCE} -o ${out} ${engine_args}
+    DEPENDS ${depends}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}
+    COMMENT "Script fixture ${name}" VERBATIM)
   add_custom_target(fixture_${name} DEPENDS ${out})
   add_dependencies(corvane_fixtures fixture_${name})
 endfunction()
