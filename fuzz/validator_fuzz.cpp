@@ -4,7 +4,7 @@
 // passes must have the structure the interpreter relies on.
 #include "launcher/script_container.h"
 #include "script/validation/deferred_commands.h"
-#include "script/validation/script_text.h"
+#include "script/text_rules.h"
 #include "script/validation/validator.h"
 
 #include <array>
@@ -86,7 +86,7 @@ void CheckPassedStructure(const TScriptContainer& script) {
   std::unordered_set<std::string> labels;
   for (std::size_t i = 0; i < script.CommandCount(); ++i) {
     if (script.Name(i) == "Label") {
-      labels.insert(corvane::AsciiUpper(script.Parameter(script.Guid(i), 1)));
+      labels.insert(corvane::UpperCase(script.Parameter(script.Guid(i), 1)));
     }
   }
   std::ptrdiff_t depth = 0;
@@ -111,7 +111,7 @@ void CheckPassedStructure(const TScriptContainer& script) {
     } else if (name == "Label") {
       Check(depth == 0);
     } else if (name == "GoTo Label") {
-      Check(labels.contains(corvane::AsciiUpper(script.Parameter(script.Guid(i), 1))));
+      Check(labels.contains(corvane::UpperCase(script.Parameter(script.Guid(i), 1))));
     }
   }
   Check(depth == 0);

@@ -1,6 +1,6 @@
 #include "script/validation/known_variables.h"
 
-#include "script/validation/script_text.h"
+#include "script/text_rules.h"
 
 namespace corvane {
 
@@ -9,12 +9,12 @@ void TKnownVariableSet::Clear() {
 }
 
 bool TKnownVariableSet::Exists(std::string_view name) const {
-  return upperNames_.contains(AsciiUpper(name));
+  return upperNames_.contains(UpperCase(name));
 }
 
 void TKnownVariableSet::Define(std::string_view name) {
   if (!name.empty()) {
-    upperNames_.insert(AsciiUpper(name));
+    upperNames_.insert(UpperCase(name));
   }
 }
 

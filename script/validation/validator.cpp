@@ -2,7 +2,7 @@
 
 #include "script/validation/deferred_commands.h"
 #include "script/validation/predefined_names.h"
-#include "script/validation/script_text.h"
+#include "script/text_rules.h"
 
 #include <algorithm>
 #include <array>
@@ -193,7 +193,7 @@ private:
         continue;
       }
       const std::string label = Line(i, 1);
-      if (!labels_.insert(AsciiUpper(label)).second) {
+      if (!labels_.insert(UpperCase(label)).second) {
         return TFailure{i, Concat(kLabelRedefined, label)};
       }
     }
@@ -240,7 +240,7 @@ private:
       }
       case TCheck::GoToLabel: {
         const std::string label = Line(index, 1);
-        return labels_.contains(AsciiUpper(label)) ? TLineCheck() : Concat(kLabelUndefined, label);
+        return labels_.contains(UpperCase(label)) ? TLineCheck() : Concat(kLabelUndefined, label);
       }
       case TCheck::DeleteModes:
         return IsTrue(Line(index, 3)) || IsTrue(Line(index, 4)) ? TLineCheck() : std::string(kNoDeleteMode);
@@ -304,7 +304,7 @@ private:
   void DefineLine(std::size_t index, std::size_t n) {
     const std::string name = Line(index, n);
     if (!name.empty() && !names_.Exists(name)) {
-      names_.Define(AsciiUpper(name));
+      names_.Define(UpperCase(name));
     }
   }
 

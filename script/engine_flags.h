@@ -1,0 +1,16 @@
+// Flags that the interpreter, the dialogs and the worker threads share.
+#pragma once
+
+#include <atomic>
+
+namespace corvane {
+
+struct TEngineFlags {
+  // Set by a confirmed Cancel and whenever ABORT is assigned; read by workers.
+  std::atomic<bool> cancel{false};
+  // The run's silent flag: from the command line, then refreshed from
+  // SILENT before every command.
+  std::atomic<bool> silent{false};
+};
+
+}  // namespace corvane
