@@ -84,7 +84,7 @@ void ReportScriptError(TRunContext& run, std::string_view message) {
   if (run.Silent()) {
     return;
   }
-  const std::string text = run.Engine().messages.Text(kMessageRuntimeErrorInScript) + "\r\n\r\nLine " +
+  const std::string text = run.Engine().messages.Text(kMessageRuntimeErrorInScript) + "\r\rLine " +
                            std::to_string(run.State().currentLine) + ": " + std::string(message);
   run.Host().ShowMessageBox(0, run.Caption(), text, kBoxIconError);
 }

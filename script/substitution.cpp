@@ -1,6 +1,7 @@
 #include "script/substitution.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "script/text_rules.h"
@@ -11,6 +12,14 @@ namespace {
 bool IsTokenAt(std::string_view text, std::size_t dollar, std::string_view name) {
   const std::size_t closing = dollar + 1 + name.size();
   return closing < text.size() && text[closing] == '$' && EqualIgnoringCase(text.substr(dollar + 1, name.size()), name);
+}
+
+// Whether replacing count tokens by a value makes the text longer than both
+// maxLength and itself.
+bool GrowsBeyond(std::size_t length, std::size_t count, std::size_t tokenSize, std::size_t valueSize,
+                 std::size_t maxLength) {
+  const std::size_t kept = length - count * tokenSize;
+  return valueSize > tokenSize && (kept > maxLength || count > (maxLength - kept) / valueSize);
 }
 
 // One step of a pass: every "$name$" replaced. False, leaving the text alone,
@@ -30,13 +39,11 @@ bool ReplaceToken(std::string& text, std::string_view name, std::string_view val
     return true;
   }
   const std::size_t tokenSize = name.size() + 2;
-  const std::size_t kept = text.size() - starts.size() * tokenSize;
-  const bool grows = value.size() > tokenSize;
-  if (grows && (kept > maxLength || starts.size() > (maxLength - kept) / value.size())) {
+  if (GrowsBeyond(text.size(), starts.size(), tokenSize, value.size(), maxLength)) {
     return false;
   }
   std::string result;
-  result.reserve(kept + starts.size() * value.size());
+  result.reserve(text.size() - starts.size() * tokenSize + starts.size() * value.size());
   std::size_t copied = 0;
   for (std::size_t start : starts) {
     result.append(text, copied, start - copied);
@@ -98,11 +105,10 @@ public:
       }
     }
     const std::size_t tokenSize = nameSize + 2;
-    const std::size_t kept = length_ - count * tokenSize;
-    if (value.size() > tokenSize && (kept > maxLength || count > (maxLength - kept) / value.size())) {
+    if (GrowsBeyond(length_, count, tokenSize, value.size(), maxLength)) {
       return false;
     }
-    length_ = kept + count * value.size();
+    length_ = length_ - count * tokenSize + count * value.size();
 
     const std::size_t last = pieces_.size() - 1;
     std::vector<TPiece> result;

@@ -319,7 +319,7 @@ TEST(Seams, InitialisationCanEndTheRunOrFailAtLineZero) {
   } cases[] = {
       {false, true, "", "a"},
       {false, false, "", ""},
-      {true, true, "Runtime error in setup script:\r\n\r\nLine 0: instance file unreadable", ""},
+      {true, true, "Runtime error in setup script:\r\rLine 0: instance file unreadable", ""},
   };
   for (const Case& c : cases) {
     TScriptRunner runner;

@@ -96,7 +96,7 @@ public:
 };
 
 inline std::string RuntimeError(std::size_t line, std::string_view message) {
-  return "Runtime error in setup script:\r\n\r\nLine " + std::to_string(line) + ": " + std::string(message);
+  return "Runtime error in setup script:\r\rLine " + std::to_string(line) + ": " + std::string(message);
 }
 
 }  // namespace corvane::testing
