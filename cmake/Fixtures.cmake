@@ -35,19 +35,26 @@ function(corvane_msi_fixture name)
   add_dependencies(corvane_fixtures fixture_${name})
 endfunction()
 
-# corvane_7z_fixture(NAME DIRECTORY dir [SWITCHES 7zz-switches...])
+# corvane_7z_fixture(NAME DIRECTORY dir [SWITCHES 7zz-switches...] [RENAME old new])
 # Archives the contents of DIRECTORY into ${CORVANE_FIXTURE_DIR}/NAME.7z, e.g.
 #   SWITCHES -m0=LZMA2            plain
 #   SWITCHES -pSECRET -mhe=on     encrypted, headers too
 #   SWITCHES -m0=BCJ2 -m1=LZMA -m2=LZMA -m3=LZMA -mb0:1 -mb0s1:2 -mb0s2:3
 #   SWITCHES -m0=Swap4 -m1=LZMA
+# RENAME then stores an item under a name no file system would give it
+# ("../evil.txt"), for archives that try to write outside their destination.
 function(corvane_7z_fixture name)
-  cmake_parse_arguments(F "" "DIRECTORY" "SWITCHES" ${ARGN})
+  cmake_parse_arguments(F "" "DIRECTORY" "SWITCHES;RENAME" ${ARGN})
   set(out ${CORVANE_FIXTURE_DIR}/${name}.7z)
+  set(rename)
+  if(F_RENAME)
+    set(rename COMMAND ${SEVENZ} rn -bso0 -bsp0 ${out} ${F_RENAME})
+  endif()
   file(GLOB_RECURSE inputs CONFIGURE_DEPENDS ${F_DIRECTORY}/*)
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${out}
     COMMAND ${SEVENZ} a -bso0 -bsp0 ${F_SWITCHES} ${out} .
+    ${rename}
     DEPENDS ${inputs}
     WORKING_DIRECTORY ${F_DIRECTORY}
     COMMENT "Archive fixture ${name}.7z" VERBATIM)
