@@ -2,16 +2,17 @@
 
 #include "dialogs/feature_selections.h"
 #include "dialogs/feature_text.h"
+#include "script/text_rules.h"
 
 namespace corvane {
 
 void DefineComponentCommand(TFeatureModel& model, std::string_view name, std::string_view selected,
                             std::string_view description) {
-  model.Define(name, description, IsTrueState(selected));
+  model.Define(name, description, IsTrue(selected));
 }
 
 void SetComponentStateCommand(TFeatureModel& model, std::string_view name, std::string_view selected) {
-  model.SetSelected(name, IsTrueState(selected));
+  model.SetSelected(name, IsTrue(selected));
 }
 
 void GetComponentStateCommand(const TFeatureModel& model, std::string_view name, std::string_view resultVariable,

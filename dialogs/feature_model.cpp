@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "dialogs/feature_text.h"
+#include "script/text_rules.h"
 
 namespace corvane {
 namespace {
@@ -24,7 +25,7 @@ std::int64_t SaturatingSubtract(std::int64_t a, std::int64_t b) {
 
 template <typename T>
 auto FindByName(T& entries, std::string_view name) -> decltype(entries.data()) {
-  auto found = std::ranges::find_if(entries, [name](const auto& entry) { return SameName(entry.name, name); });
+  auto found = std::ranges::find_if(entries, [name](const auto& entry) { return EqualIgnoringCase(entry.name, name); });
   return found == entries.end() ? nullptr : &*found;
 }
 
@@ -66,7 +67,7 @@ bool TFeatureModel::SetSize(std::string_view name, std::int64_t size) {
 
 bool TFeatureModel::IsSelected(std::string_view name) const {
   const TComponent* component = Find(name);
-  return component && IsTrueState(component->state);
+  return component && IsTrue(component->state);
 }
 
 std::int64_t TFeatureModel::Size(std::string_view name) const {
@@ -96,7 +97,7 @@ void TFeatureModel::Append(std::span<const std::string> names, std::span<const s
 void TFeatureModel::MergeStates(std::span<const std::string> names, std::span<const std::string> states) {
   for (std::size_t i = 0; i < names.size() && i < states.size(); ++i) {
     for (TComponent& component : components_) {
-      if (SameName(component.name, names[i])) component.state = states[i];
+      if (EqualIgnoringCase(component.name, names[i])) component.state = states[i];
     }
   }
 }
@@ -104,7 +105,7 @@ void TFeatureModel::MergeStates(std::span<const std::string> names, std::span<co
 std::int64_t TFeatureModel::SelectedSize() const {
   std::int64_t total = 0;
   for (const TComponent& component : components_) {
-    if (IsTrueState(component.state)) total = SaturatingAdd(total, Size(component.name));
+    if (IsTrue(component.state)) total = SaturatingAdd(total, Size(component.name));
   }
   return total;
 }

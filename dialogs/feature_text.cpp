@@ -6,17 +6,9 @@
 namespace corvane {
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::ranges::equal(a, b, [](char x, char y) { return Upper(x) == Upper(y); });
-}
-
-bool IsTrueState(std::string_view state) { return SameName(state, "TRUE") || state == "-1"; }
 
 std::optional<std::int64_t> ParseSize(std::string_view text) {
   const bool hasSign = text.starts_with('+') || text.starts_with('-');

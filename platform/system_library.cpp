@@ -13,6 +13,10 @@ void RestrictLibrarySearch() {
 std::string SystemFolder() {
   std::string folder(MAX_PATH, '\0');
   folder.resize(GetSystemDirectoryA(folder.data(), MAX_PATH));
+  return WithTrailingBackslash(folder);
+}
+
+std::string WithTrailingBackslash(std::string folder) {
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   return folder;
 }

@@ -41,5 +41,6 @@ private:
 };
 
 std::string SystemFolder();  // with a trailing backslash
+std::string WithTrailingBackslash(std::string folder);
 
 }  // namespace corvane

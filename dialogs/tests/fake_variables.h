@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dialogs/feature_text.h"
+#include "script/text_rules.h"
 #include "dialogs/feature_variables.h"
 
 namespace corvane::test {
@@ -34,14 +35,14 @@ public:
   void StoreResult(std::string_view name, std::string_view value) override { Set(name, value, "result"); }
 
   const TEntry* Find(std::string_view name) const {
-    auto found = std::ranges::find_if(entries_, [name](const TEntry& e) { return SameName(e.name, name); });
+    auto found = std::ranges::find_if(entries_, [name](const TEntry& e) { return EqualIgnoringCase(e.name, name); });
     return found == entries_.end() ? nullptr : &*found;
   }
   std::size_t Count() const { return entries_.size(); }
 
 private:
   void Set(std::string_view name, std::string_view value, std::string_view phase) {
-    auto found = std::ranges::find_if(entries_, [name](const TEntry& e) { return SameName(e.name, name); });
+    auto found = std::ranges::find_if(entries_, [name](const TEntry& e) { return EqualIgnoringCase(e.name, name); });
     if (found == entries_.end()) {
       entries_.push_back({std::string(name), std::string(value), std::string(phase)});
     } else {

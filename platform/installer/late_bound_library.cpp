@@ -3,15 +3,11 @@
 #include <utility>
 
 #include "installer/installer_api.h"
+#include "platform/system_library.h"
 
 namespace corvane {
 
-std::string SystemLibraryPath(const std::string& fileName) {
-  std::string folder(GetSystemDirectoryA(nullptr, 0), '\0');
-  folder.resize(GetSystemDirectoryA(folder.data(), static_cast<UINT>(folder.size())));
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder + fileName;
-}
+std::string SystemLibraryPath(const std::string& fileName) { return SystemFolder() + fileName; }
 
 TLateBoundLibrary::TLateBoundLibrary(std::string fileName) : fileName_(std::move(fileName)) {}
 

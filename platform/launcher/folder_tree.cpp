@@ -2,13 +2,10 @@
 
 #include <windows.h>
 
+#include "platform/system_library.h"
+
 namespace corvane {
 namespace {
-
-std::string WithSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder;
-}
 
 void EmptyFolder(const std::string& folder) {
   WIN32_FIND_DATAA found;
@@ -37,7 +34,7 @@ void EmptyFolder(const std::string& folder) {
 }  // namespace
 
 void DeleteFolderTree(const std::string& folder) {
-  const std::string root = WithSlash(folder);
+  const std::string root = WithTrailingBackslash(folder);
   for (int pass = 0; pass < 3; ++pass) EmptyFolder(root);
   RemoveDirectoryA(root.c_str());
 }

@@ -10,17 +10,11 @@
 namespace corvane {
 namespace {
 
-std::string WithSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
 struct TFileCloser {
   void operator()(HANDLE file) const { CloseHandle(file); }
 };
 
 }  // namespace
-
 
 TFileVersion TWinStartupHost::EngineVersion() { return ReadFileVersionResource(EnginePath()).value_or(TFileVersion{}); }
 
@@ -47,7 +41,7 @@ std::string TWinStartupHost::EnginePath() {
 std::string TWinStartupHost::TemporaryFolder() {
   std::string folder(MAX_PATH + 1, '\0');
   folder.resize(GetTempPathA(static_cast<DWORD>(folder.size()), folder.data()));
-  folder = WithSlash(folder);
+  folder = WithTrailingBackslash(folder);
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder;
 }
