@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "launcher/message_table.h"
+#include "script/deferred_records.h"
 #include "script/engine_flags.h"
 #include "script/progress_state.h"
 #include "script/variable_store.h"
@@ -30,6 +31,7 @@ struct TEngineContext {
   TEngineFlags flags;
   TProgressState progress;
   TVariableStore store;
+  TDeferredRecords deferred;
 };
 
 }  // namespace corvane

@@ -40,6 +40,16 @@ public:
                                                           int slot) const = 0;
 };
 
+// Chooses the setup language at the start of a run and loads its
+// translations, which the run's TTranslator then serves.
+class TLanguageChooser {
+public:
+  virtual ~TLanguageChooser() = default;
+  // The language name LANGUAGE takes (empty: none), or nothing when the user
+  // cancelled the choice: the run then ends before its first command.
+  virtual std::optional<std::string> ChooseLanguage(TRunContext& run) = 0;
+};
+
 class TRunHook {
 public:
   virtual ~TRunHook() = default;
