@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <string>
 #include <thread>
 
 #include "launcher/script_container.h"
@@ -141,11 +142,20 @@ TEST(EngineImage, CarriesNothingAfterItsImageAndTheToolAppendsThere) {
   EXPECT_GT(withScript.size(), bare.size());
 }
 
+// Start-up reads the bytes after kel.dll's image as its message file.
+TEST(EngineImage, TheArchiveLibraryCarriesNothingAfterItsImage) {
+  std::string library = ReadAll(WinePathOf(CORVANE_KEL_DLL));
+  auto end = corvane::FindImageEnd({reinterpret_cast<const std::uint8_t*>(library.data()), library.size()});
+  ASSERT_TRUE(end);
+  EXPECT_EQ(*end, library.size());
+}
+
 // Watches for the engine's message box, records its caption and text, and
 // presses its OK button the way a user would.
 class TBoxWatcher {
 public:
-  TBoxWatcher() : thread_([this] { Watch(); }) {}
+  explicit TBoxWatcher(std::string expectedCaption = "Corvane Wizard")
+      : expectedCaption_(std::move(expectedCaption)), thread_([this] { Watch(); }) {}
   ~TBoxWatcher() {
     stop_ = true;
     thread_.join();
@@ -155,7 +165,7 @@ public:
 private:
   void Watch() {
     while (!stop_) {
-      HWND box = FindWindowA("#32770", "Corvane Wizard");
+      HWND box = FindWindowA("#32770", expectedCaption_.c_str());
       char buffer[1024] = {};
       // Only once it is on screen, with its text in place.
       if (box && IsWindowVisible(box) && GetDlgItemTextA(box, 0xFFFF, buffer, sizeof(buffer)) > 0) {
@@ -169,13 +179,14 @@ private:
       Sleep(50);
     }
   }
+  const std::string expectedCaption_;
   std::atomic<bool> stop_{false};
   std::thread thread_;
 };
 
-// Under Wine the box of an interactive start-up failure comes up unpainted
-// (and the preparation window without its text); being investigated.
-TEST(EngineMessages, DISABLED_InteractiveFailureShowsItsBoxWithTheWizardCaption) {
+// Xvfb without a window manager leaves a box that overlaps the preparation
+// window unpainted on screen, though it works: it is read through its window.
+TEST(EngineMessages, InteractiveFailureShowsItsBoxWithTheWizardCaption) {
   TSetupFolder setup;
   setup.PutCompleteSetup();
   DeleteFileA((setup.Path() + "demo.msi").c_str());
@@ -191,6 +202,31 @@ TEST(EngineMessages, DISABLED_InteractiveFailureShowsItsBoxWithTheWizardCaption)
   EXPECT_EQ(result.exitCode, 16u);
   EXPECT_EQ(caption, "Corvane Wizard");
   EXPECT_EQ(text, "Setup database not found");
+}
+
+// The build tool appends the setup language's message file to kel.dll.
+TEST(EngineMessages, AMessageFileAppendedToTheArchiveLibraryReplacesTheTable) {
+  TSetupFolder setup;
+  setup.PutCompleteSetup();
+  DeleteFileA((setup.Path() + "demo.msi").c_str());
+  std::string messageFile;
+  for (int line = 1; line <= 115; ++line) {
+    messageFile += line == 4 ? "Paketdatenbank fehlt" : line == 23 ? "Corvane-Assistent" : "";
+    messageFile += "\r\n";
+  }
+  setup.Write("kel.dll", ReadAll(WinePathOf(CORVANE_KEL_DLL)) + messageFile);
+  corvane::test::TRunResult result;
+  std::string caption, text;
+  {
+    TBoxWatcher watcher("Corvane-Assistent");
+    result = setup.Run("demo.exe", {});
+    caption = watcher.caption;
+    text = watcher.text;
+  }
+  ASSERT_FALSE(result.timedOut);
+  EXPECT_EQ(result.exitCode, 16u);
+  EXPECT_EQ(caption, "Corvane-Assistent");
+  EXPECT_EQ(text, "Paketdatenbank fehlt");
 }
 
 TEST(EngineSafety, LibrariesPlantedBesideTheSetupAreNotLoaded) {
