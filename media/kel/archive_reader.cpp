@@ -65,8 +65,7 @@ private:
 
 TOpenArchive::TOpenArchive(const char* path, TPasswordSource& passwords) {
   const CMyComPtr<IInStream> stream = OpenArchiveFile(CheckedArchivePath(path));
-  module_ = TSevenZipModule::Load();
-  handler_ = module_->CreateHandler();
+  handler_ = TSevenZipModule::Load().CreateHandler();
   const CMyComPtr<IArchiveOpenCallback> callback(new TOpenCallback(passwords));
   // The archive must start at the first byte; no searching for one inside.
   const UInt64 searchLimit = 0;

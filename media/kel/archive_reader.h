@@ -1,7 +1,6 @@
 // An archive opened with 7-Zip's 7z handler, and what it says of its items.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,7 +10,6 @@
 namespace corvane::kel {
 
 class TPasswordSource;
-class TSevenZipModule;
 
 struct TArchiveEntry {
   UInt32 index = 0;
@@ -39,7 +37,6 @@ public:
   IInArchive& Handler() const { return *handler_; }
 
 private:
-  std::unique_ptr<TSevenZipModule> module_;  // outlives the handler
   CMyComPtr<IInArchive> handler_;
 };
 

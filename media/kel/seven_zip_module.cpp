@@ -1,6 +1,7 @@
 #include "media/kel/seven_zip_module.h"
 
 #include <array>
+#include <mutex>
 
 #include "media/kel/codec_host.h"
 #include "media/kel/kel_api.h"
@@ -75,10 +76,19 @@ std::unique_ptr<TSevenZipModule> TSevenZipModule::LoadFrom(const std::wstring& f
   return module;
 }
 
-std::unique_ptr<TSevenZipModule> TSevenZipModule::Load() {
+const TSevenZipModule& TSevenZipModule::Load() {
+  static std::mutex loading;
+  // Never freed: unloading 7-Zip's libraries while kel.dll detaches would run
+  // their code under the loader lock; the process's end releases them.
+  static const TSevenZipModule* loaded = nullptr;
+  const std::lock_guard<std::mutex> lock(loading);
+  if (loaded) return *loaded;
   for (const std::wstring& folder : {DeployedFolder(), OwnFolder()}) {
     if (folder.empty()) continue;
-    if (auto module = LoadFrom(folder)) return module;
+    if (auto module = LoadFrom(folder)) {
+      loaded = module.release();
+      return *loaded;
+    }
   }
   throw TKelFailure(KEL_ERROR_FORMAT_LIBRARY);
 }

@@ -1,4 +1,4 @@
-// 7-Zip's 7z format library and its codec libraries, loaded for one call.
+// 7-Zip's 7z format library and its codec libraries, loaded once per process.
 #pragma once
 
 #include <memory>
@@ -16,8 +16,11 @@ class TSevenZipModule {
 public:
   // The engine deploys the libraries into its per-user "Seven Zip" folder and
   // records it in the registry; without that record (or when it is stale) the
-  // same layout beside kel.dll serves. Throws KEL_ERROR_FORMAT_LIBRARY.
-  static std::unique_ptr<TSevenZipModule> Load();
+  // same layout beside kel.dll serves. The first load that succeeds is kept
+  // until the process ends: loading the eight libraries costs more than a
+  // small archive's whole extraction, and start-up lists and then extracts.
+  // Throws KEL_ERROR_FORMAT_LIBRARY (and tries again on the next call).
+  static const TSevenZipModule& Load();
 
   // A fresh 7z handler with the codecs attached, decoding on the calling
   // thread so that every callback arrives there.
