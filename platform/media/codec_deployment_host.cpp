@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 namespace corvane {
 namespace {
 
@@ -33,6 +37,26 @@ bool WriteAll(HANDLE file, const BYTE* data, DWORD size) {
   return true;
 }
 
+// Every start deploys; a library already in place, byte for byte, is left
+// alone, so a setup still running from it is not disturbed.
+bool HoldsExactly(const std::string& path, const BYTE* data, DWORD size) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER length{};
+  bool same = GetFileSizeEx(file, &length) && length.QuadPart == size;
+  std::vector<BYTE> chunk(same ? 1 << 16 : 0);
+  for (DWORD done = 0; same && done < size;) {
+    DWORD got = 0;
+    const DWORD want = std::min<DWORD>(size - done, static_cast<DWORD>(chunk.size()));
+    same = ReadFile(file, chunk.data(), want, &got, nullptr) && got == want &&
+           std::memcmp(chunk.data(), data + done, got) == 0;
+    done += got;
+  }
+  CloseHandle(file);
+  return same;
+}
+
 }  // namespace
 
 std::string TWinCodecDeploymentHost::ShellFolder(TShellFolder kind) {
@@ -53,12 +77,14 @@ bool TWinCodecDeploymentHost::WriteResource(std::string_view resource, const std
   const HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
   const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
   if (!data) return false;
+  const DWORD size = SizeofResource(nullptr, found);
+  if (HoldsExactly(path, data, size)) return true;
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileA(path.c_str());
   const HANDLE file =
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  const bool written = WriteAll(file, data, SizeofResource(nullptr, found));
+  const bool written = WriteAll(file, data, size);
   const bool closed = CloseHandle(file);
   if (written && closed) return true;
   // A cut-off library must not pass for a deployed one.

@@ -58,6 +58,18 @@ TEST(CodecDeploymentTest, WritesTheCarriedLibrariesAndRecordsTheirFolder) {
   SetFileAttributesA(lzma.string().c_str(), FILE_ATTRIBUTE_READONLY);
   DeploySevenZipCodecsAtStart();
   EXPECT_TRUE(ReadFileText(lzma) == ReadFileText(built / "Codecs" / "LZMA.dll"));
+
+  // An exact copy stays as it is; one of the same size with a byte changed
+  // is replaced.
+  const fs::path copy = folder / "Codecs" / "Copy.dll";
+  const auto writtenAt = fs::last_write_time(copy);
+  std::string altered = ReadFileText(folder / "Codecs" / "Swap.dll");
+  altered[altered.size() / 2] ^= 0x5A;
+  std::ofstream(folder / "Codecs" / "Swap.dll", std::ios::binary | std::ios::trunc) << altered;
+  Sleep(20);
+  DeploySevenZipCodecsAtStart();
+  EXPECT_EQ(fs::last_write_time(copy), writtenAt);
+  EXPECT_TRUE(ReadFileText(folder / "Codecs" / "Swap.dll") == ReadFileText(built / "Codecs" / "Swap.dll"));
 }
 
 TEST(CodecDeploymentTest, KelFindsTheDeployedLibraries) {
