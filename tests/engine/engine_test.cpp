@@ -132,6 +132,29 @@ INSTANTIATE_TEST_SUITE_P(
                   7, false}),
     [](const testing::TestParamInfo<TExitCase>& param) { return std::string(param.param.name); });
 
+struct TOverrideCase {
+  std::vector<std::string> arguments;
+  unsigned long exitCode;
+};
+
+// NAME=VALUE pairs reach the script's variables under the upper-case name;
+// options work in both forms and any case.
+TEST(EngineCommandLine, OverridesReachTheScript) {
+  const TOverrideCase cases[] = {
+      {{"/s", "CODE=9"}, 9},
+      {{"-S", "code=12"}, 12},
+      {{"CODE=3", "/S", "OTHER=1"}, 3},
+  };
+  for (const TOverrideCase& test : cases) {
+    TSetupFolder setup;
+    setup.PutCompleteSetup();
+    setup.Put(FixturePath("engine_override_exit_code.exe"), "demo.exe");
+    auto result = setup.Run("demo.exe", test.arguments);
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, test.exitCode) << test.arguments[0] << " " << test.arguments[1];
+  }
+}
+
 TEST(EngineImage, CarriesNothingAfterItsImageAndTheToolAppendsThere) {
   std::string bare = ReadAll(WinePathOf(CORVANE_ENGINE_EXE));
   auto bareEnd = corvane::FindImageEnd({reinterpret_cast<const std::uint8_t*>(bare.data()), bare.size()});
