@@ -15,16 +15,16 @@
 namespace corvane {
 namespace {
 
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using testing::GoTo;
 using testing::If;
+using ::testing::IsEmpty;
 using testing::Label;
 using testing::RuntimeError;
 using testing::Set;
 using testing::TLine;
 using testing::Trace;
-using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
 
 constexpr std::string_view kHeader = "H0000000000000000000000000000000";
 
@@ -150,20 +150,26 @@ TEST_F(DeferredChangesTest, EachCommandRecordsItsActivationThenItsParameterLines
 }
 
 TEST_F(DeferredChangesTest, ValuesAreNormalisedSubstitutesWithLineBreaksEncoded) {
-  Run({Set("TARGETDIR", "C:\\App\\"), Set("SHARE", "\\\\host\\dir\\"),
+  Run({Set("TARGETDIR", "C:\\App\\"),
+       Set("SHARE", "\\\\host\\dir\\"),
        {"Copy/Move Local Files", {"$TARGETDIR$\\bin", "", "$SHARE$\\sub"}},
        {"Write Registry", {"", "", "first$NEWLINE$second", "$UNDEFINED$", ""}}},
       {{2, "HA"}, {3, "HB"}});
-  EXPECT_THAT(Recorded(), ElementsAre("AHA", "TRUE", "PHA_1", "C:\\App\\bin", "PHA_2", "\\\\host\\dir\\sub",  //
-                                      "AHB", "TRUE", "PHB_1", "first$NEWLINE$second", "PHB_2", "$UNDEFINED$",
-                                      "PHB_3", ""));
+  EXPECT_THAT(Recorded(),
+              ElementsAre("AHA", "TRUE", "PHA_1", "C:\\App\\bin", "PHA_2", "\\\\host\\dir\\sub",  //
+                          "AHB", "TRUE", "PHB_1", "first$NEWLINE$second", "PHB_2", "$UNDEFINED$", "PHB_3", ""));
   EXPECT_EQ(Queued(), Recorded());
 }
 
 TEST_F(DeferredChangesTest, ACommandReachedTwiceIsRecordedTwiceWithTheValueOfEachVisit) {
-  Run({Set("TARGETDIR", "C:\\First"), Label("AGAIN"), {"Install Files", {"src", "FALSE|", "$TARGETDIR$"}},
-       If("TARGETDIR", "0", "C:\\Second"), {"Terminate Install", {}}, testing::End(),
-       Set("TARGETDIR", "C:\\Second"), GoTo("AGAIN")},
+  Run({Set("TARGETDIR", "C:\\First"),
+       Label("AGAIN"),
+       {"Install Files", {"src", "FALSE|", "$TARGETDIR$"}},
+       If("TARGETDIR", "0", "C:\\Second"),
+       {"Terminate Install", {}},
+       testing::End(),
+       Set("TARGETDIR", "C:\\Second"),
+       GoTo("AGAIN")},
       {{2, "HI"}});
   EXPECT_THAT(Recorded(), ElementsAre("AHI", "TRUE", "PHI_1", "C:\\First", "AHI", "TRUE", "PHI_1", "C:\\Second"));
   EXPECT_EQ(Queued(), Recorded());
@@ -175,8 +181,10 @@ TEST_F(DeferredChangesTest, ACommandInABranchNotTakenStaysInactive) {
   RegisterDeferredChangeCommands(run.commands, media);
   TContainerSections sections;
   sections.headerTable = {"HSKIPPED", "2", "HTAKEN", "4"};
-  std::vector<TLine> lines = {Set("CHOICE", "no"), If("CHOICE", "0", "yes"),
-                              {"Write Registry", {"0", "Software", "Key", "Name", "Value"}}, testing::End(),
+  std::vector<TLine> lines = {Set("CHOICE", "no"),
+                              If("CHOICE", "0", "yes"),
+                              {"Write Registry", {"0", "Software", "Key", "Name", "Value"}},
+                              testing::End(),
                               {"Create Folder", {"C:\\Data"}}};
   const TScriptContainer container(testing::MakeSections(lines, std::move(sections)));
   TInterpreter interpreter(run.engine, run.host, run.commands, {.initialiser = initialiser});
@@ -211,8 +219,8 @@ TEST(ShortcutNameForm, TheFirstSixCharactersTrimmedThenTheWholeName) {
 
 TEST_F(DeferredChangesTest, ShortcutsListTheirFolderPropertyNameAndTexts) {
   Run({Set("TITLE", "Corvane"),
-       {"Create Shortcut", {"$TARGETDIR$\\app.exe", "$TITLE$ Help", "STARTMENU", "Opens the $TITLE$ help", "", "",
-                            "", "", "0"}},
+       {"Create Shortcut",
+        {"$TARGETDIR$\\app.exe", "$TITLE$ Help", "STARTMENU", "Opens the $TITLE$ help", "", "", "", "", "0"}},
        {"Advertised Shortcut", {"app.exe", "Go", "DESKTOP", "", "", "", "", "", "0"}}},
       {{1, "HS"}, {2, "HT"}});
   ASSERT_EQ(runner.engine.deferred.shortcutTexts.size(), 2u);
@@ -246,10 +254,10 @@ TEST_F(DeferredChangesTest, TranslatedLinesTakeTheTranslationOfTheirSlotSubstitu
        {"Create File Type", {"$APP$.Document", ".cvd", "$APP$ document", "open", "$APP$.exe"}},
        {"Create Shortcut", {"app.exe", "Read Me First", "STARTMENU", "About $APP$", "", "", "", "", "0"}}},
       {{1, "HF"}, {2, "HS"}});
-  EXPECT_THAT(Recorded(), ElementsAre("AHF", "TRUE", "PHF_1", "Corvane.Dokument", "PHF_2", ".cvd", "PHF_3",
-                                      "Corvane-Dokument\\neu", "PHF_4", "open", "PHF_5", "Corvane.exe",  //
-                                      "AHS", "TRUE", "PHS_1", "STARTMENU", "PHS_2", "app.exe", "PHS_3", "",
-                                      "PHS_4", ""));
+  EXPECT_THAT(Recorded(),
+              ElementsAre("AHF", "TRUE", "PHF_1", "Corvane.Dokument", "PHF_2", ".cvd", "PHF_3", "Corvane-Dokument\\neu",
+                          "PHF_4", "open", "PHF_5", "Corvane.exe",  //
+                          "AHS", "TRUE", "PHS_1", "STARTMENU", "PHS_2", "app.exe", "PHS_3", "", "PHS_4", ""));
   ASSERT_EQ(runner.engine.deferred.shortcutTexts.size(), 1u);
   EXPECT_EQ(runner.engine.deferred.shortcutTexts[0].name, "Lies m~1|Lies mich zuerst");
   EXPECT_EQ(runner.engine.deferred.shortcutTexts[0].description, "About Corvane");  // no translation: the text
@@ -257,10 +265,9 @@ TEST_F(DeferredChangesTest, TranslatedLinesTakeTheTranslationOfTheirSlotSubstitu
   // (the first request is Set Variable's own).
   translator.requests.erase(translator.requests.begin());
   using Request = std::tuple<std::string, std::string, int>;
-  EXPECT_THAT(translator.requests, ElementsAre(Request{"Corvane.Document", fileTypeGuid, 1},
-                                               Request{"Corvane document", fileTypeGuid, 2},
-                                               Request{"Read Me First", shortcutGuid, 1},
-                                               Request{"About Corvane", shortcutGuid, 2}));
+  EXPECT_THAT(translator.requests,
+              ElementsAre(Request{"Corvane.Document", fileTypeGuid, 1}, Request{"Corvane document", fileTypeGuid, 2},
+                          Request{"Read Me First", shortcutGuid, 1}, Request{"About Corvane", shortcutGuid, 2}));
 }
 
 TEST_F(DeferredChangesTest, TheInstallCommandsFetchTheirMediaBetweenActivationAndParameters) {
@@ -269,10 +276,10 @@ TEST_F(DeferredChangesTest, TheInstallCommandsFetchTheirMediaBetweenActivationAn
   sections.mediaFolders = {"WEB1\\", "OFFLINE\\", "", "WEB2\\", "WEB3\\", "WEB4\\", "WEB5\\"};
   Run({{"Install Files", {"src", "FALSE|", "C:\\App"}},
        {"Install Assembly", {"", "", "C:\\Asm"}},
-       {"Install Service", NumberedLines()},   // no media folder
+       {"Install Service", NumberedLines()},  // no media folder
        {"Install ODBC Driver", NumberedLines()},
        {"Install Service", NumberedLines()},
-       {"Create Folder", {"C:\\Data"}},        // not an install command
+       {"Create Folder", {"C:\\Data"}},  // not an install command
        {"Write Registry", NumberedLines()}},
       {{0, "H0"}, {1, "H1"}, {2, "H2"}, {3, "H3"}, {4, "H4"}, {5, "H5"}, {6, "H6"}}, std::move(sections));
   EXPECT_THAT(media.fetched, ElementsAre("WEB1\\", "OFFLINE\\", "WEB2\\", "WEB3\\"));
