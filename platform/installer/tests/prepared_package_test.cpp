@@ -182,6 +182,23 @@ TEST(PreparedPackage, ANewInstanceGetsFreshIdentityCodesOncePerPreparation) {
   EXPECT_EQ(PropertyValue(api, package.Path(), "AINSTALLFILES0"), "FALSE");
 }
 
+TEST(PreparedPackage, AnEmptyLastValueLeavesThePropertyEmpty) {
+  TWinInstallerApi api;
+  TPackageCopy package("corvane-prepared-empty.msi", kPackageFixture);
+  TDeferredRecords records;
+  records.Record("PREGISTRY0_1", "");  // a default in the package
+  records.Record("PNEW0_1", "first");
+  records.Record("PNEW0_1", "");
+  records.Record("PNEVER0_1", "");
+  PreparePackageDatabase(api, package.Path(), records, {});
+  // An empty value and a missing row are the same to the installer: the
+  // insert of an empty value fails, the update of an existing row empties it.
+  EXPECT_EQ(PropertyValue(api, package.Path(), "PREGISTRY0_1"), "");
+  EXPECT_EQ(PropertyValue(api, package.Path(), "PNEW0_1"), "");
+  EXPECT_EQ(PropertyValue(api, package.Path(), "PNEVER0_1"), "(no row)");
+  EXPECT_EQ(PropertyValue(api, package.Path(), "CORVANEKEPT"), "before");
+}
+
 TEST(PreparedPackage, APackageThatCannotBeOpenedIsNoErrorAndKeepsTheQueue) {
   TWinInstallerApi api;
   TDeferredRecords records;
