@@ -73,6 +73,8 @@ void ApplyProgIdTexts(TInstallerApi& api, const std::string& packagePath, const 
   }
   for (const TProgIdText& text : texts) {
     database->Run("UPDATE `ProgId` SET `Description` = ? WHERE `ProgId` = ?", {text.description, text.written});
+    // Installers refuse to change a primary key by UPDATE; the row then keeps
+    // the key the package's Extension and Class rows refer to.
     database->Run("UPDATE `ProgId` SET `ProgId` = ? WHERE `ProgId` = ?", {text.progId, text.written});
   }
   database->Commit();

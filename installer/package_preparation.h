@@ -34,7 +34,9 @@ struct TPackagePreparation {
 // shortcut and ProgId texts, then the queued properties, which are
 // discarded once written. Returns the package path when it now carries new
 // identity codes (the package to keep for maintenance). A package that
-// cannot be opened is left as it is, and the queue is kept for the next time.
+// cannot be opened is left as it is, and the queue is kept for the next time;
+// failing statements are skipped. Only a missing msi.dll (or function of it)
+// throws, TInstallerBindError.
 std::optional<std::string> PreparePackageDatabase(TInstallerApi& api, const std::string& packagePath,
                                                   TDeferredRecords& records, const TPackagePreparation& preparation);
 
