@@ -117,8 +117,13 @@ public:
                                                              const std::string& query) = 0;
   // Without parameters.
   virtual unsigned ViewExecute(TInstallerHandleValue view) = 0;
+  // The record's fields fill the statement's "?" markers in order, so values
+  // reach the table exactly as given, quotes and all.
+  virtual unsigned ViewExecuteWithParameters(TInstallerHandleValue view, TInstallerHandleValue parameters) = 0;
   // kInstallerNoMoreItems after the last row.
   virtual TInstallerReply<TInstallerHandle> ViewFetch(TInstallerHandleValue view) = 0;
+  // A record of fieldCount empty fields; no handle when the installer refuses.
+  virtual TInstallerHandle CreateRecord(unsigned fieldCount) = 0;
   virtual unsigned RecordSetString(TInstallerHandleValue record, unsigned field, const std::string& value) = 0;
   virtual unsigned ViewModify(TInstallerHandleValue view, TViewModifyMode mode, TInstallerHandleValue record) = 0;
   virtual unsigned ViewClose(TInstallerHandleValue view) = 0;

@@ -27,7 +27,9 @@ public:
   MOCK_METHOD(TInstallerReply<TInstallerHandle>, DatabaseOpenView, (TInstallerHandleValue, const std::string&),
               (override));
   MOCK_METHOD(unsigned, ViewExecute, (TInstallerHandleValue), (override));
+  MOCK_METHOD(unsigned, ViewExecuteWithParameters, (TInstallerHandleValue, TInstallerHandleValue), (override));
   MOCK_METHOD(TInstallerReply<TInstallerHandle>, ViewFetch, (TInstallerHandleValue), (override));
+  MOCK_METHOD(TInstallerHandle, CreateRecord, (unsigned), (override));
   MOCK_METHOD(unsigned, RecordSetString, (TInstallerHandleValue, unsigned, const std::string&), (override));
   MOCK_METHOD(unsigned, ViewModify, (TInstallerHandleValue, TViewModifyMode, TInstallerHandleValue), (override));
   MOCK_METHOD(unsigned, ViewClose, (TInstallerHandleValue), (override));

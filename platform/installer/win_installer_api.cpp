@@ -31,6 +31,7 @@ using TOpenDatabase = UINT(WINAPI*)(LPCSTR path, LPCSTR persist, THandle* databa
 using TDatabaseOpenView = UINT(WINAPI*)(THandle database, LPCSTR query, THandle* view);
 using TViewExecute = UINT(WINAPI*)(THandle view, THandle parameters);
 using TViewFetch = UINT(WINAPI*)(THandle view, THandle* record);
+using TCreateRecord = THandle(WINAPI*)(UINT fieldCount);
 using TRecordSetString = UINT(WINAPI*)(THandle record, UINT field, LPCSTR value);
 using TViewModify = UINT(WINAPI*)(THandle view, int mode, THandle record);
 using TViewClose = UINT(WINAPI*)(THandle view);
@@ -168,10 +169,18 @@ unsigned TWinInstallerApi::ViewExecute(TInstallerHandleValue view) {
   return library_.Function<msi_abi::TViewExecute>("MsiViewExecute")(view, 0);
 }
 
+unsigned TWinInstallerApi::ViewExecuteWithParameters(TInstallerHandleValue view, TInstallerHandleValue parameters) {
+  return library_.Function<msi_abi::TViewExecute>("MsiViewExecute")(view, parameters);
+}
+
 TInstallerReply<TInstallerHandle> TWinInstallerApi::ViewFetch(TInstallerHandleValue view) {
   msi_abi::THandle record = 0;
   UINT result = library_.Function<msi_abi::TViewFetch>("MsiViewFetch")(view, &record);
   return {result, TInstallerHandle(*this, record)};
+}
+
+TInstallerHandle TWinInstallerApi::CreateRecord(unsigned fieldCount) {
+  return TInstallerHandle(*this, library_.Function<msi_abi::TCreateRecord>("MsiCreateRecord")(fieldCount));
 }
 
 unsigned TWinInstallerApi::RecordSetString(TInstallerHandleValue record, unsigned field, const std::string& value) {

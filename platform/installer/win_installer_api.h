@@ -36,7 +36,9 @@ public:
   TInstallerReply<TInstallerHandle> DatabaseOpenView(TInstallerHandleValue database,
                                                      const std::string& query) override;
   unsigned ViewExecute(TInstallerHandleValue view) override;
+  unsigned ViewExecuteWithParameters(TInstallerHandleValue view, TInstallerHandleValue parameters) override;
   TInstallerReply<TInstallerHandle> ViewFetch(TInstallerHandleValue view) override;
+  TInstallerHandle CreateRecord(unsigned fieldCount) override;
   unsigned RecordSetString(TInstallerHandleValue record, unsigned field, const std::string& value) override;
   unsigned ViewModify(TInstallerHandleValue view, TViewModifyMode mode, TInstallerHandleValue record) override;
   unsigned ViewClose(TInstallerHandleValue view) override;

@@ -1,6 +1,8 @@
 #include "platform/launcher/engine_run.h"
 
+#include "actions/deferred_changes.h"
 #include "actions/string_commands.h"
+#include "actions/unavailable_media_step.h"
 #include "launcher/message_table.h"
 #include "launcher/script_container.h"
 #include "media/seven_zip_archive.h"
@@ -36,6 +38,8 @@ int RunScript(const TScriptContainer& container, const TLaunchFacts& facts, cons
   TCommandTable commands;
   RegisterCoreCommands(commands);
   RegisterStringCommands(commands, stringServices);
+  TUnavailableMediaStep mediaStep;
+  RegisterDeferredChangeCommands(commands, mediaStep);
   TMinimalRunInitialiser initialiser;
   TContainerValidator validator;
   TInterpreter interpreter(engine, host, commands, {initialiser, &validator});

@@ -25,8 +25,8 @@ std::string TemporaryFolder() {
   return folder;
 }
 
-TPackageCopy::TPackageCopy(const std::string& name) : path_(TemporaryFolder() + name) {
-  const std::string source = FixturePath("installer_binding.msi");
+TPackageCopy::TPackageCopy(const std::string& name, const std::string& fixture) : path_(TemporaryFolder() + name) {
+  const std::string source = FixturePath(fixture);
   EXPECT_TRUE(CopyFileA(source.c_str(), path_.c_str(), FALSE)) << source << " -> " << path_;
   SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -11,11 +11,11 @@ namespace corvane::test {
 
 inline constexpr const char* kBindingProductCode = "{09642964-559C-43E7-8817-4B4E7C84AFCA}";
 
-// A copy of the test package in the temporary folder, deleted afterwards,
+// A copy of a test package in the temporary folder, deleted afterwards,
 // so no test changes the built fixture.
 class TPackageCopy {
 public:
-  explicit TPackageCopy(const std::string& name);
+  explicit TPackageCopy(const std::string& name, const std::string& fixture = "installer_binding.msi");
   ~TPackageCopy();
   TPackageCopy(const TPackageCopy&) = delete;
   TPackageCopy& operator=(const TPackageCopy&) = delete;
