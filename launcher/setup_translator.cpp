@@ -24,22 +24,49 @@ TSetupTranslator::TSetupTranslator(TTextFiles& files, TTranslationPlaces places,
 void TSetupTranslator::Refresh(TRunContext& run) {
   TVariableStore& store = run.Store();
   std::string language = store.Find("LANGUAGE").value_or("");
-  active_ = !language.empty() && Load(language, run.Engine().messages);
+  active_ = !language.empty() && Follow(language, run.Engine().messages);
   if (!active_) {
     language.clear();
+    loaded_.reset();
     UseStartupMessages(run.Engine().messages);
   }
   store.Define("LANGUAGE", language, kPhaseInitialization);
 }
 
-bool TSetupTranslator::Load(const std::string& language, TMessageTable& messages) {
+bool TSetupTranslator::Follow(const std::string& language, TMessageTable& messages) {
   if (!NamesAFileOfTheFolder(language)) {
     lastFailure_ = "the language name \"" + language + "\" is not a file name";
     return false;
   }
-  const std::string keyFile = places_.workFolder + places_.productTitle + ".mtx";
-  const std::string ownerFile = places_.workFolder + "translations.Map";
-  const std::string languageFile = places_.workFolder + "translations." + language;
+  // Stamped before reading: a file that changes meanwhile is read again next time.
+  TLanguageFiles files = StampsOf(language);
+  if (loaded_ == files) {
+    return true;
+  }
+  if (!Load(language, messages)) {
+    return false;
+  }
+  loaded_ = std::move(files);
+  return true;
+}
+
+std::array<std::string, 4> TSetupTranslator::PathsOf(const std::string& language) const {
+  const std::string& folder = places_.workFolder;
+  return {folder + places_.productTitle + ".mtx", folder + "translations.Map", folder + "translations." + language,
+          folder + "shared.translations." + language};
+}
+
+TSetupTranslator::TLanguageFiles TSetupTranslator::StampsOf(const std::string& language) {
+  TLanguageFiles files{language, {}};
+  const std::array<std::string, 4> paths = PathsOf(language);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    files.stamps[i] = files_.Stamp(paths[i]);
+  }
+  return files;
+}
+
+bool TSetupTranslator::Load(const std::string& language, TMessageTable& messages) {
+  const auto [keyFile, ownerFile, languageFile, sharedFile] = PathsOf(language);
   const std::optional<std::string> keys = files_.ReadWholeFile(keyFile);
   const std::optional<std::string> owners = files_.ReadWholeFile(ownerFile);
   const std::optional<std::string> texts = files_.ReadWholeFile(languageFile);
@@ -57,8 +84,7 @@ bool TSetupTranslator::Load(const std::string& language, TMessageTable& messages
   tables_ = std::get<TTranslationTables>(std::move(parsed));
   lastFailure_.clear();
 
-  if (const std::optional<std::string> shared = files_.ReadWholeFile(places_.workFolder + "shared.translations." +
-                                                                     language)) {
+  if (const std::optional<std::string> shared = files_.ReadWholeFile(sharedFile)) {
     messages.LoadMessageFile(*shared);
     sharedMessagesInForce_ = true;
   } else {

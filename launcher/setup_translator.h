@@ -3,6 +3,7 @@
 // message file in force.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,16 @@ public:
   const std::string& LastFailure() const { return lastFailure_; }
 
 private:
+  // The key, owner, language and shared message files of a language.
+  struct TLanguageFiles {
+    std::string language;
+    std::array<std::optional<TFileStamp>, 4> stamps;
+    friend bool operator==(const TLanguageFiles&, const TLanguageFiles&) = default;
+  };
+  // The tables of language in force, read again only when its files changed.
+  bool Follow(const std::string& language, TMessageTable& messages);
+  std::array<std::string, 4> PathsOf(const std::string& language) const;
+  TLanguageFiles StampsOf(const std::string& language);
   // False, with the reason in lastFailure_, when the tables cannot be had.
   bool Load(const std::string& language, TMessageTable& messages);
   void UseStartupMessages(TMessageTable& messages);
@@ -51,6 +62,9 @@ private:
   const TTranslationPlaces places_;
   const TMessageTable startupMessages_;
   TTranslationTables tables_;
+  // What the tables in force were read from: unchanged files are not read
+  // again before every command.
+  std::optional<TLanguageFiles> loaded_;
   bool active_ = false;
   bool sharedMessagesInForce_ = false;
   std::string lastFailure_;

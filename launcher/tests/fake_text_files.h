@@ -2,6 +2,7 @@
 // does, listed in the order they were put.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,7 +17,7 @@ class TFakeTextFiles : public TTextFiles {
 public:
   void Put(const std::string& path, std::string content) {
     if (!files_.contains(UpperCase(path))) order_.push_back(path);
-    files_[UpperCase(path)] = std::move(content);
+    files_[UpperCase(path)] = {std::move(content), ++writes_};
   }
   void Remove(const std::string& path) {
     files_.erase(UpperCase(path));
@@ -24,11 +25,17 @@ public:
   }
 
   std::optional<std::string> ReadWholeFile(const std::string& path) override {
+    ++reads;
     const auto found = files_.find(UpperCase(path));
     if (found == files_.end()) return std::nullopt;
-    return found->second;
+    return found->second.content;
   }
   bool FileExists(const std::string& path) override { return files_.contains(UpperCase(path)); }
+  std::optional<TFileStamp> Stamp(const std::string& path) override {
+    const auto found = files_.find(UpperCase(path));
+    if (found == files_.end()) return std::nullopt;
+    return TFileStamp{found->second.content.size(), found->second.written};
+  }
   std::vector<std::string> FileNames(const std::string& folder) override {
     std::vector<std::string> names;
     for (const std::string& path : order_) {
@@ -39,8 +46,15 @@ public:
     return names;
   }
 
+  int reads = 0;
+
 private:
-  std::map<std::string, std::string> files_;  // by upper-case path
+  struct TFile {
+    std::string content;
+    std::uint64_t written;  // stands in for the time of the last write
+  };
+  std::map<std::string, TFile> files_;  // by upper-case path
+  std::uint64_t writes_ = 0;
   std::vector<std::string> order_;
 };
 

@@ -174,6 +174,20 @@ TEST(Translations, TheScriptCanSwitchLanguagesAndTheMessagesFollow) {
   EXPECT_FALSE(run.translator.Active());
 }
 
+TEST(Translations, FilesAreReadAgainOnlyWhenTheyChange) {
+  TLanguageRun run;
+  PutLanguage(run.files, "German", {{GuidOfLine(3), "", "eins"}, {GuidOfLine(5), "", "zwei"}});
+  int readsBeforeRewrite = 0;
+  run.runner.commands.Register("Rewrite", [&](TRunContext&) {
+    readsBeforeRewrite = run.files.reads;
+    run.files.Put(Work("translations.German"), "neu eins\r\nneu zwei\r\n");
+  });
+  run.Run({Set("X", "1"), Set("X", "2"), Set("X", "3"), Set("A", "one"), {"Rewrite", {}}, Set("B", "two")});
+  EXPECT_EQ(readsBeforeRewrite, 4) << "key, owner, language and shared file, once";
+  EXPECT_EQ(run.runner.Value("A"), "eins");
+  EXPECT_EQ(run.runner.Value("B"), "neu zwei");
+}
+
 TEST(Translations, DialogTextsFallBackToTheDesignedText) {
   TLanguageRun run;
   PutLanguage(run.files, "German", {{"Label1", "welcome.dfm", "Willkommen"}, {"welcome.dfm", "welcome.dfm", "Start"}});

@@ -18,6 +18,7 @@ class TWinTextFiles : public TTextFiles {
 public:
   std::optional<std::string> ReadWholeFile(const std::string& path) override { return ReadWholeFileAt(path); }
   bool FileExists(const std::string& path) override { return IsExistingFile(path); }
+  std::optional<TFileStamp> Stamp(const std::string& path) override;
   std::vector<std::string> FileNames(const std::string& folder) override;
 };
 
