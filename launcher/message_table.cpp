@@ -3,6 +3,8 @@
 #include <iterator>
 #include <utility>
 
+#include "launcher/text_lines.h"
+
 namespace corvane {
 namespace {
 
@@ -110,8 +112,6 @@ constexpr std::string_view kDefaultTexts[] = {
 };
 static_assert(std::size(kDefaultTexts) == TMessageTable::kCount);
 
-bool IsReserved(int number) { return number >= kFirstReserved && number <= kLastReserved; }
-
 const std::string& EmptyText() {
   static const std::string empty;
   return empty;
@@ -129,21 +129,12 @@ const std::string& TMessageTable::Text(int number) const {
 }
 
 void TMessageTable::LoadMessageFile(std::string_view content) {
-  std::vector<std::string> texts(kCount);
-  std::size_t position = 0;
-  for (int number = 1; number <= kCount && position < content.size(); ++number) {
-    const std::size_t newline = content.find('\n', position);
-    const std::size_t stop = newline == std::string_view::npos ? content.size() : newline;
-    std::string_view line = content.substr(position, stop - position);
-    if (line.ends_with('\r')) {
-      line.remove_suffix(1);
-    }
-    if (!IsReserved(number)) {
-      texts[static_cast<std::size_t>(number - 1)] = line;
-    }
-    position = newline == std::string_view::npos ? content.size() : newline + 1;
+  std::vector<std::string> lines = SplitTextLines(content, kCount);
+  lines.resize(kCount);  // a short file empties what it lacks
+  for (int number = kFirstReserved; number <= kLastReserved; ++number) {
+    lines[static_cast<std::size_t>(number - 1)].clear();
   }
-  texts_ = std::move(texts);
+  texts_ = std::move(lines);
 }
 
 std::string WizardCaption(const TMessageTable& messages, std::string_view title, bool brandOff) {

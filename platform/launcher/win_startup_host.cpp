@@ -5,16 +5,10 @@
 #include "platform/launcher/folder_tree.h"
 #include "platform/file_version_resource.h"
 #include "platform/launcher/preparation_windows.h"
+#include "platform/launcher/win_text_files.h"
 #include "platform/system_library.h"
 
 namespace corvane {
-namespace {
-
-struct TFileCloser {
-  void operator()(HANDLE file) const { CloseHandle(file); }
-};
-
-}  // namespace
 
 TFileVersion TWinStartupHost::EngineVersion() { return ReadFileVersionResource(EnginePath()).value_or(TFileVersion{}); }
 
@@ -68,28 +62,9 @@ void TWinStartupHost::ShowError(const std::string& caption, const std::string& t
   MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
-bool TWinStartupHost::FileExists(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool TWinStartupHost::FileExists(const std::string& path) { return IsExistingFile(path); }
 
-std::optional<std::string> TWinStartupHost::ReadWholeFile(const std::string& path) {
-  HANDLE raw = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (raw == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::unique_ptr<void, TFileCloser> file(raw);
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(raw, &size)) return std::nullopt;
-  std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
-  std::size_t done = 0;
-  while (done < content.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
-    DWORD got = 0;
-    if (!ReadFile(raw, content.data() + done, chunk, &got, nullptr) || got == 0) return std::nullopt;
-    done += got;
-  }
-  return content;
-}
+std::optional<std::string> TWinStartupHost::ReadWholeFile(const std::string& path) { return ReadWholeFileAt(path); }
 
 TFolderCreation TWinStartupHost::CreateFolder(const std::string& path) {
   if (CreateDirectoryA(path.c_str(), nullptr)) return TFolderCreation::Created;
