@@ -1,16 +1,20 @@
 #include "platform/launcher/engine_run.h"
 
 #include "actions/string_commands.h"
+#include "dialogs/feature_commands.h"
+#include "installer/product_instance.h"
 #include "launcher/message_table.h"
 #include "launcher/script_container.h"
 #include "media/seven_zip_archive.h"
 #include "platform/actions/windows_system_queries.h"
+#include "platform/installer/win_installer_api.h"
+#include "platform/launcher/windows_setup_system.h"
 #include "platform/media/kel_archive_library.h"
 #include "platform/windows_script_host.h"
 #include "script/command_table.h"
 #include "script/core_commands.h"
 #include "script/interpreter.h"
-#include "script/minimal_initialiser.h"
+#include "script/setup_init.h"
 #include "script/validation/validator.h"
 
 namespace corvane {
@@ -36,9 +40,16 @@ int RunScript(const TScriptContainer& container, const TLaunchFacts& facts, cons
   TCommandTable commands;
   RegisterCoreCommands(commands);
   RegisterStringCommands(commands, stringServices);
-  TMinimalRunInitialiser initialiser;
+  TWindowsSetupSystem setupSystem(facts);
+  TWinInstallerApi installer;
+  TFeatureModel features(container.Sections().componentSizes);
+  TProductInstance instance(setupSystem, installer, features);
+  RegisterFeatureCommands(commands, features);
+  RegisterInstanceCommands(commands, instance);
+  TSetupInit initialiser({.system = setupSystem, .product = instance});
   TContainerValidator validator;
-  TInterpreter interpreter(engine, host, commands, {initialiser, &validator});
+  TInterpreter interpreter(engine, host, commands, {.initialiser = initialiser, .validator = &validator,
+                                                    .hooks = {&instance}});
   return interpreter.Run(container, facts.packagePath);
 }
 

@@ -12,84 +12,19 @@
 #include <thread>
 
 #include "launcher/script_container.h"
+#include "tests/engine/setup_folder.h"
 #include "tests/support/fixture_paths.h"
 #include "tests/support/process_runner.h"
 
 namespace {
 
+using corvane::test::Exists;
 using corvane::test::FixturePath;
-using corvane::test::RunProgram;
-using corvane::test::TRunRequest;
+using corvane::test::ReadAll;
+using corvane::test::TempFolder;
+using corvane::test::TSetupFolder;
 using corvane::test::WinePathOf;
-
-std::string TempFolder() {
-  char path[MAX_PATH + 1];
-  GetTempPathA(sizeof(path), path);
-  return path;
-}
-
-std::set<std::string> WorkFolders() {
-  std::set<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((TempFolder() + "kel*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) names.insert(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
-// A folder as the build tool leaves it: the engine with its script, named
-// after the product, and whatever else the case puts beside it.
-class TSetupFolder {
-public:
-  TSetupFolder() {
-    static int counter = 0;
-    folder_ = TempFolder() + "engine-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(++counter) + "\\";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-  }
-
-  std::string Put(const std::string& source, const std::string& name) {
-    std::string target = folder_ + name;
-    EXPECT_TRUE(CopyFileA(source.c_str(), target.c_str(), FALSE)) << source;
-    return target;
-  }
-  std::string Write(const std::string& name, const std::string& content) {
-    std::ofstream(folder_ + name, std::ios::binary) << content;
-    return folder_ + name;
-  }
-  void PutCompleteSetup() {
-    Put(FixturePath("engine_exit_code.exe"), "demo.exe");
-    Put(FixturePath("engine_resource.7z"), "demo.res");
-    Put(FixturePath("smoke.msi"), "demo.msi");
-    Put(WinePathOf(CORVANE_KEL_DLL), "kel.dll");
-  }
-  const std::string& Path() const { return folder_; }
-
-  corvane::test::TRunResult Run(const std::string& exe, std::vector<std::string> arguments,
-                                 std::vector<std::pair<std::string, std::string>> environment = {}) {
-    TRunRequest request;
-    request.program = folder_ + exe;
-    request.arguments = std::move(arguments);
-    request.workingFolder = folder_;
-    request.environment = std::move(environment);
-    return RunProgram(request);
-  }
-
-private:
-  std::string folder_;
-};
+using corvane::test::WorkFolders;
 
 struct TExitCase {
   const char* name;
