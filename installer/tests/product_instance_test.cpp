@@ -103,6 +103,21 @@ TEST(InstanceDetection, InstalledStateDecidesMaintenanceAndUpgrade) {
   }
 }
 
+TEST(InstanceDetection, FirstCommandFindsExactlyThePredefinedVariables) {
+  TInstanceRun run;
+  run.Run();
+  std::vector<std::string> names;
+  for (const TVariable& variable : run.firstSeen.value_or(std::vector<TVariable>{})) names.push_back(variable.name);
+  const std::vector<std::string> expected = {
+      "TARGETDIR", "STARTMENU", "ALLUSERS", "PRODUCTCODE", "REVISIONCODE", "UNINSTALLLINK", "DATADIR",
+      "NEEDSUPGRADE", "MAINTENANCE", "NEWINSTANCE", "NOBRAND", "SELECTED", "WINDOWHANDLE", "EXEFILE", "EXEDIR",
+      "PROGRESSTEXT", "PROGRESSMODE", "ABORT", "PROGRESS", "LASTERROR", "LICENSE", "USERNAME", "USERCOMPANY",
+      "REBOOTCOMPUTER", "RUNAPP", "WIZARD", "VERSION", "SILENT", "LOGGED", "CMDLINE", "SFXPATH", "SFXFILE",
+      "COMPLETE", "MINIMUM", "PERSONALIZED", "MODIFY", "REPAIR", "REMOVE", "ROOTDIR", "TITLE", "COMPANY",
+      "ADVERTISE", "DATE", "TIME", "TEMPDIR", "SUPPORTDIR", "MSIFILE", "LANGUAGE"};
+  EXPECT_EQ(names, expected);
+}
+
 TEST(InstanceDetection, InstallerFailuresReadAsFirstInstall) {
   TInstanceRun missing;
   ON_CALL(missing.installer, QueryProductState).WillByDefault([](const std::string&) -> int {
