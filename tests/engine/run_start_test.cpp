@@ -26,9 +26,12 @@ constexpr int kAllAsExpected = 77;
 
 // The checks of run_start.cvscript, in its order: exit code 100 + index.
 const char* const kChecked[] = {
-    "TARGETDIR", "STARTMENU", "ALLUSERS", "PRODUCTCODE", "REVISIONCODE", "UNINSTALLLINK", "DATADIR", "NEEDSUPGRADE",
-    "MAINTENANCE", "NEWINSTANCE", "EXEFILE", "EXEDIR", "ROOTDIR", "TITLE", "COMPANY", "USERNAME", "USERCOMPANY",
-    "VERSION", "SILENT", "LOGGED", "SFXPATH", "SFXFILE", "TEMPDIR", "LANGUAGE", "SUPPORTDIR", "MSIFILE"};
+    "TARGETDIR", "STARTMENU", "ALLUSERS", "PRODUCTCODE", "REVISIONCODE", "UNINSTALLLINK", "DATADIR",
+    "NEEDSUPGRADE", "MAINTENANCE", "NEWINSTANCE", "EXEFILE", "EXEDIR", "ROOTDIR", "TITLE", "COMPANY",
+    "USERNAME", "USERCOMPANY", "VERSION", "SILENT", "LOGGED", "SFXPATH", "SFXFILE", "TEMPDIR", "LANGUAGE",
+    "SUPPORTDIR", "MSIFILE", "NOBRAND", "SELECTED", "WINDOWHANDLE", "PROGRESSTEXT", "PROGRESSMODE", "ABORT",
+    "PROGRESS", "LASTERROR", "LICENSE", "REBOOTCOMPUTER", "RUNAPP", "WIZARD", "COMPLETE", "MINIMUM",
+    "PERSONALIZED", "MODIFY", "REPAIR", "REMOVE", "ADVERTISE", "DATE", "TIME", "INSTALLED"};
 
 std::string ShellFolder(int csidl) {
   std::string path(MAX_PATH, '\0');
@@ -111,6 +114,7 @@ protected:
         {"SFXFILE", ""},
         {"TEMPDIR", corvane::test::TempFolder()},
         {"LANGUAGE", ""},
+        {"INSTALLED", "FALSE"},  // "Is MSI Setup Installed" on the product code
     };
   }
   void TearDown() override {
@@ -128,6 +132,7 @@ protected:
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
     ASSERT_EQ(MsiInstallProductA(FixturePath(package).c_str(), ""), ERROR_SUCCESS) << package;
     installed = true;
+    expected["INSTALLED"] = "TRUE";
     ASSERT_EQ(MsiQueryProductStateA(kProductCode), INSTALLSTATE_DEFAULT);
   }
   // Saved with the installed instance, in the current user's maintenance folder.
@@ -149,7 +154,8 @@ protected:
     if (result.exitCode == kAllAsExpected) return "";
     const unsigned long check = result.exitCode - 100;
     if (result.exitCode >= 100 && check < std::size(kChecked)) {
-      return std::string(kChecked[check]) + " is not \"" + expected[kChecked[check]] + "\"";
+      const auto value = expected.find(kChecked[check]);
+      return std::string(kChecked[check]) + (value == expected.end() ? " is wrong" : " is not \"" + value->second + "\"");
     }
     return "exit code " + std::to_string(result.exitCode);
   }
