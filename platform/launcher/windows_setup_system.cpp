@@ -53,28 +53,8 @@ private:
   PSID sid_ = nullptr;
 };
 
-void AppendHex(std::string& text, unsigned long value, int digits) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xF];
-}
-
-}  // namespace
-
-TWindowsSetupSystem::TWindowsSetupSystem(const TLaunchFacts& facts)
-    : temporaryFolder_(facts.temporaryFolder), engineVersion_(facts.engineVersion.Text()) {}
-
-std::string TWindowsSetupSystem::TemporaryFolder() { return temporaryFolder_; }
-
-std::string TWindowsSetupSystem::EngineVersion() { return engineVersion_; }
-
-bool TWindowsSetupSystem::IsNtFamily() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-bool TWindowsSetupSystem::IsAdministrator() {
-  if (!IsNtFamily()) return true;
+// Enabled or not, the group counts.
+bool TokenHoldsAdministrators() {
   TTokenHandle token;
   if (!OpenOwnToken(token)) return false;
   DWORD size = 0;
@@ -91,11 +71,41 @@ bool TWindowsSetupSystem::IsAdministrator() {
   return false;
 }
 
+void AppendHex(std::string& text, unsigned long value, int digits) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xF];
+}
+
+}  // namespace
+
+TWindowsSetupSystem::TWindowsSetupSystem(const TLaunchFacts& facts)
+    : temporaryFolder_(facts.temporaryFolder), engineVersion_(facts.engineVersion.Text()) {}
+
+std::string TWindowsSetupSystem::TemporaryFolder() { return temporaryFolder_; }
+
+std::string TWindowsSetupSystem::EngineVersion() { return engineVersion_; }
+
+bool TWindowsSetupSystem::IsNtFamily() {
+  if (!ntFamily_) {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    ntFamily_ = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  }
+  return *ntFamily_;
+}
+
+bool TWindowsSetupSystem::IsAdministrator() {
+  if (!administrator_) administrator_ = !IsNtFamily() || TokenHoldsAdministrators();
+  return *administrator_;
+}
+
 std::string TWindowsSetupSystem::ShellFolder(TShellFolder folder) {
+  const auto known = shellFolders_.find(folder);
+  if (known != shellFolders_.end()) return known->second;
   std::string path(MAX_PATH, '\0');  // the size the shell writes into
-  if (SHGetFolderPathA(nullptr, CsidlOf(folder), nullptr, SHGFP_TYPE_CURRENT, path.data()) != S_OK) return {};
-  path.resize(path.find('\0'));
-  return path;
+  const bool found = SHGetFolderPathA(nullptr, CsidlOf(folder), nullptr, SHGFP_TYPE_CURRENT, path.data()) == S_OK;
+  path.resize(found ? path.find('\0') : 0);
+  return shellFolders_[folder] = path;
 }
 
 std::optional<std::string> TWindowsSetupSystem::ReadRegistryString(TRegistryRoot root, const std::string& key,

@@ -1,7 +1,11 @@
 // The machine a run starts on, answered by Windows; the engine's own paths
-// and version are those the start-up found.
+// and version are those the start-up found. The uninstall link is refreshed
+// before every command, so the answers that cannot change while the engine
+// runs are asked once.
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 
 #include "launcher/launch_facts.h"
@@ -30,6 +34,9 @@ public:
 private:
   std::string temporaryFolder_;
   std::string engineVersion_;
+  std::optional<bool> ntFamily_;
+  std::optional<bool> administrator_;
+  std::map<TShellFolder, std::string> shellFolders_;
 };
 
 }  // namespace corvane
