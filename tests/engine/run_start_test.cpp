@@ -219,6 +219,27 @@ TEST_F(RunStart, OtherPackageInstalledNeedsAnUpgrade) {
   EXPECT_EQ(RunAndCheck(), "");
 }
 
+TEST_F(RunStart, PatchTakesTheRegisteredInstancesSelections) {
+  MoveFileA((setup.Path() + "demo.msi").c_str(), (setup.Path() + "demo.msp").c_str());
+  const std::string cache = ApplicationData(false) + "{5E7A11C3-0000-0000-0000-0000000CACHE}\\";
+  CreateFolders(cache);
+  std::ofstream(cache + "demo.dat", std::ios::binary)
+      << "ZOLT-PREDEF-COMPONENT\r\n$\r\nTRUE\r\n$\r\nD:\\Patched\\\r\nFALSE\r\nPatched Menu\r\n";
+  const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Run Start";
+  const std::string uninstall = "\"" + cache + "demo.exe\" REMOVE=TRUE MODIFY=FALSE";
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), "UninstallString", REG_SZ, uninstall.c_str(),
+                            static_cast<DWORD>(uninstall.size() + 1)),
+            ERROR_SUCCESS);
+  expected["TARGETDIR"] = "D:\\Patched\\";
+  expected["ALLUSERS"] = "FALSE";
+  expected["STARTMENU"] = "Patched Menu";
+  expected["UNINSTALLLINK"] = ApplicationData(false) + kRevisionCode + "\\demo.exe";
+  EXPECT_EQ(RunAndCheck(), "");
+  RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+  DeleteFileA((cache + "demo.dat").c_str());
+  RemoveDirectoryA(cache.c_str());
+}
+
 TEST_F(RunStart, PendingResumeEntryIsRemoved) {
   WriteRunValue(HKEY_CURRENT_USER);
   WriteRunValue(HKEY_LOCAL_MACHINE);
