@@ -153,22 +153,26 @@ void TProductInstance::DetectInstance(TRunContext& run) {
   store.Define("NEWINSTANCE", BooleanText(newInstance), kPhaseBootstrap);
 }
 
-bool TProductInstance::LoadSaved(TRunContext& run, const std::string& folder, const std::string& baseName) {
-  const std::optional<std::string> selections = system_.ReadTextFile(folder + baseName + ".dat");
-  if (!selections) return false;
+void TProductInstance::LoadSavedSelections(TRunContext& run, const std::string& file) {
+  const std::optional<std::string> selections = system_.ReadTextFile(file);
+  if (!selections) return;
   TRunFeatureVariables variables(run);
   ApplySelections(model_, ParseSelections(*selections), variables, TSelectionsLoad::Append);
   model_.SetInstalledSize(model_.SelectedSize());
-  if (const std::optional<std::string> properties = system_.ReadTextFile(folder + baseName + ".par")) {
+}
+
+void TProductInstance::LoadRecordedProperties(TRunContext& run, const std::string& file) {
+  if (const std::optional<std::string> properties = system_.ReadTextFile(file)) {
     run.Engine().deferred.recordedProperties = TextLines(*properties);
   }
-  return true;
 }
 
 void TProductInstance::RestoreMaintenanceState(TRunContext& run, const std::string& baseName) {
   const std::string currentUserFolder = MaintenanceFolder(TInstanceScope::CurrentUser);
   const bool currentUser = system_.FileExists(currentUserFolder + baseName + ".dat");
-  LoadSaved(run, currentUser ? currentUserFolder : MaintenanceFolder(TInstanceScope::AllUsers), baseName);
+  const std::string folder = currentUser ? currentUserFolder : MaintenanceFolder(TInstanceScope::AllUsers);
+  LoadSavedSelections(run, folder + baseName + ".dat");
+  LoadRecordedProperties(run, folder + baseName + ".par");
 }
 
 void TProductInstance::ApplyFirstInstallDefaults(TRunContext& run) {
@@ -196,10 +200,12 @@ void TProductInstance::PreparePatch(TRunContext& run) {
   }
   // The patch run stands for the installed instance: its selections replace
   // what this run seeded, the predefined component kept.
-  if (!system_.FileExists(cacheFolder + baseName + ".dat")) return;
-  model_.Clear();
-  LoadSaved(run, cacheFolder, baseName);
-  DefinePredefinedComponent();
+  if (system_.FileExists(cacheFolder + baseName + ".dat")) {
+    model_.Clear();
+    LoadSavedSelections(run, cacheFolder + baseName + ".dat");
+    DefinePredefinedComponent();
+  }
+  LoadRecordedProperties(run, cacheFolder + baseName + ".par");
 }
 
 void TProductInstance::BeforeCommand(TRunContext& run) {

@@ -67,9 +67,9 @@ private:
   TInstalledState QueryInstalledState();
   void RestoreMaintenanceState(TRunContext& run, const std::string& baseName);
   void ApplyFirstInstallDefaults(TRunContext& run);
-  // Selections and recorded properties saved beside a cached setup; false
-  // when there is no selections file.
-  bool LoadSaved(TRunContext& run, const std::string& folder, const std::string& baseName);
+  // What a cached setup saved; a missing file changes nothing.
+  void LoadSavedSelections(TRunContext& run, const std::string& file);
+  void LoadRecordedProperties(TRunContext& run, const std::string& file);
   std::string DefaultTargetFolder() const;
   TInstanceScope DefaultScope() const;
   TInstanceScope ScopeOf(TRunContext& run) const;

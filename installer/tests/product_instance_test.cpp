@@ -227,6 +227,26 @@ TEST(InstanceDetection, MaintenanceReloadsSelectionsAndRecordedProperties) {
   }
 }
 
+// Without a selections file the folder of the all-users scope is the one read.
+TEST(InstanceDetection, RecordedPropertiesLoadWithoutSavedSelections) {
+  const std::string cache = R"(C:\Users\Public\Application Data\{0LD00000-0000-0000-0000-000000000000}\)";
+  for (bool patch : {false, true}) {
+    TInstanceRun run;
+    if (patch) {
+      run.runner.system.files[R"(C:\Users\me\kel1\setup.msp)"] = "";
+      run.runner.system.registry[{TRegistryRoot::CurrentUser, std::string(kUninstallKey) + "Acme Tools",
+                                  "UninstallString"}] = "\"" + cache + "setup.exe\"";
+      run.runner.system.files[cache + "setup.par"] = "AOLD\r\nTRUE\r\n";
+    } else {
+      run.Installed(5);
+      run.runner.system.files[std::string(kAllUsersMaintenance) + "setup.par"] = "AOLD\r\nTRUE\r\n";
+    }
+    run.Run();
+    EXPECT_EQ(run.runner.engine.deferred.recordedProperties, (std::vector<std::string>{"AOLD", "TRUE"})) << patch;
+    EXPECT_EQ(run.ComponentNames(), (std::vector<std::string>{"ZOLT-PREDEF-COMPONENT=TRUE"})) << patch;
+  }
+}
+
 TEST(InstanceDetection, FirstInstallStartsFromThePredefinedComponentAlone) {
   TInstanceRun run;
   run.runner.engine.deferred.recordedProperties = {"ASTALE", "TRUE"};
