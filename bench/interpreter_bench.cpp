@@ -9,9 +9,10 @@
 #include "script/core_commands.h"
 #include "script/engine_context.h"
 #include "script/interpreter.h"
-#include "script/minimal_initialiser.h"
 #include "script/run_context.h"
+#include "script/setup_init.h"
 #include "script/tests/fake_host.h"
+#include "script/tests/fake_setup_system.h"
 
 namespace {
 
@@ -26,11 +27,12 @@ constexpr int kConstantsUsed = 200;  // fewer than the store holds
 std::string Constant(int n) { return "C" + std::to_string(n); }
 std::string Work(int n) { return "W" + std::to_string(n % kWorkVariables); }
 
-// The minimal variables, then constants and work variables up to kStoreSize.
-class TBenchInitialiser : public TMinimalRunInitialiser {
+// The predefined variables, then constants and work variables up to kStoreSize.
+class TBenchInitialiser : public TRunInitialiser {
 public:
+  void Prepare(TRunContext& run) override { setupInit_.Prepare(run); }
   bool Complete(TRunContext& run) override {
-    TMinimalRunInitialiser::Complete(run);
+    setupInit_.Complete(run);
     TVariableStore& store = run.Store();
     store.Define("ROUND", "", "Initialization");
     for (int n = 0; n < kWorkVariables; ++n) store.Define(Work(n), "", "Initialization");
@@ -39,6 +41,11 @@ public:
     }
     return true;
   }
+
+private:
+  testing::TFakeSetupSystem system_;
+  testing::TFakeProductStart product_;
+  TSetupInit setupInit_{{.system = system_, .product = product_}};
 };
 
 class TScriptWriter {
@@ -102,7 +109,7 @@ void CommandCycle(benchmark::State& state) {
   const TScriptContainer container = MakeScript();
   TInterpreter interpreter(engine, host, commands, {.initialiser = initialiser, .hooks = {&counter}});
   for (auto _ : state) {
-    interpreter.Run(container, "setup.msi");
+    interpreter.Run(container, testing::kTestPackagePath);
   }
   if (!host.boxes.empty() || engine.store.Get("ROUND") != std::string(kRounds, 'x') ||
       !engine.store.Exists(Constant(kConstantsUsed - 1))) {

@@ -10,11 +10,14 @@ find_program(WIXL wixl REQUIRED)
 find_program(MSIBUILD msibuild REQUIRED)
 find_program(SEVENZ 7zz REQUIRED)
 
-# corvane_msi_fixture(NAME SOURCE file.wxs [DEFINES VAR=VALUE...] [SQL statement...])
+# corvane_msi_fixture(NAME SOURCE file.wxs [DEFINES VAR=VALUE...] [SQL statement...]
+#                     [PACKAGE_CODE {GUID} SUBJECT text AUTHOR text])
 # Builds ${CORVANE_FIXTURE_DIR}/NAME.msi; each SQL statement is then run on it
 # with msibuild (wixl cannot express everything, component conditions say).
+# wixl makes up a package code of its own: PACKAGE_CODE sets it afterwards,
+# with the summary's subject and author (msibuild writes them together).
 function(corvane_msi_fixture name)
-  cmake_parse_arguments(F "" "SOURCE" "DEFINES;SQL" ${ARGN})
+  cmake_parse_arguments(F "" "SOURCE;PACKAGE_CODE;SUBJECT;AUTHOR" "DEFINES;SQL" ${ARGN})
   set(out ${CORVANE_FIXTURE_DIR}/${name}.msi)
   set(defines)
   foreach(d ${F_DEFINES})
@@ -24,6 +27,9 @@ function(corvane_msi_fixture name)
   foreach(q ${F_SQL})
     list(APPEND edits COMMAND ${MSIBUILD} ${out} -q ${q})
   endforeach()
+  if(F_PACKAGE_CODE)
+    list(APPEND edits COMMAND ${MSIBUILD} ${out} -s ${F_SUBJECT} ${F_AUTHOR} "Intel$<SEMICOLON>1033" ${F_PACKAGE_CODE})
+  endif()
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${out}
     COMMAND ${WIXL} ${defines} -o ${out} ${F_SOURCE}

@@ -11,6 +11,8 @@
 
 namespace corvane {
 
+class TCommandTable;
+
 // "Define Component": name, selected (boolean text), description.
 void DefineComponentCommand(TFeatureModel& model, std::string_view name, std::string_view selected,
                             std::string_view description);
@@ -28,5 +30,9 @@ void SaveFeatureSelectionsCommand(const TFeatureModel& model, const std::string&
                                   const TFeatureVariables& variables);
 // "Load Feature Selections": file path; a missing file changes nothing.
 void LoadFeatureSelectionsCommand(TFeatureModel& model, const std::string& path, TFeatureVariables& variables);
+
+// The six commands above in the command table, over the run's model. Names
+// are translatable (slot 1), and so is a definition's description (slot 2).
+void RegisterFeatureCommands(TCommandTable& table, TFeatureModel& model);
 
 }  // namespace corvane

@@ -72,7 +72,11 @@ void LoadSelections(TFeatureModel& model, const std::string& path, TFeatureVaria
   std::ifstream file(path, std::ios::binary);
   if (!file) return;
   const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  const TSavedSelections saved = ParseSelections(text);
+  ApplySelections(model, ParseSelections(text), variables, mode);
+}
+
+void ApplySelections(TFeatureModel& model, const TSavedSelections& saved, TFeatureVariables& variables,
+                     TSelectionsLoad mode) {
   if (saved.variables) {
     for (std::size_t i = 0; i < saved.variables->size(); ++i) {
       variables.Define(kSelectionVariables[i], (*saved.variables)[i], kLoadSelectionsPhase);

@@ -38,6 +38,9 @@ enum class TSelectionsLoad {
   Merge,   // states laid over the components the script defined
   Append,  // an installed instance's components, into a cleared model
 };
+// Saved selections into the model, and the variables when the file has them.
+void ApplySelections(TFeatureModel& model, const TSavedSelections& saved, TFeatureVariables& variables,
+                     TSelectionsLoad mode);
 // A file that cannot be opened changes nothing.
 void LoadSelections(TFeatureModel& model, const std::string& path, TFeatureVariables& variables,
                     TSelectionsLoad mode);

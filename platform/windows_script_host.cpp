@@ -4,44 +4,10 @@
 
 #include <utility>
 
+#include "platform/win_handles.h"
+
 namespace corvane {
 namespace {
-
-constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-class TRegistryKey {
-public:
-  TRegistryKey() = default;
-  TRegistryKey(const TRegistryKey&) = delete;
-  TRegistryKey& operator=(const TRegistryKey&) = delete;
-  ~TRegistryKey() {
-    if (key_ != nullptr) {
-      RegCloseKey(key_);
-    }
-  }
-  HKEY* Out() { return &key_; }
-  HKEY Get() const { return key_; }
-
-private:
-  HKEY key_ = nullptr;
-};
-
-class TTokenHandle {
-public:
-  TTokenHandle() = default;
-  TTokenHandle(const TTokenHandle&) = delete;
-  TTokenHandle& operator=(const TTokenHandle&) = delete;
-  ~TTokenHandle() {
-    if (handle_ != nullptr) {
-      CloseHandle(handle_);
-    }
-  }
-  HANDLE* Out() { return &handle_; }
-  HANDLE Get() const { return handle_; }
-
-private:
-  HANDLE handle_ = nullptr;
-};
 
 void Dispatch(const MSG& message) {
   TranslateMessage(&message);
@@ -106,8 +72,7 @@ void TWindowsScriptHost::RequestRestart() { restart_(); }
 
 bool TWindowsScriptHost::WriteRunValue(TRegistryRoot root, const std::string& name, const std::string& data) {
   TRegistryKey key;
-  const HKEY rootKey = root == TRegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  if (RegCreateKeyExA(rootKey, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Out(),
+  if (RegCreateKeyExA(RootKeyOf(root), kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.Out(),
                       nullptr) != ERROR_SUCCESS) {
     return false;
   }

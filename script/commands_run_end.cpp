@@ -20,14 +20,6 @@ void RebootComputer(TRunContext& run) {
   run.EndRun();
 }
 
-// The Run value's name: the 8 characters after the product code's opening
-// brace (the first 8 when it has none).
-std::string ResumeValueName(std::string_view productCode) {
-  const std::size_t brace = productCode.find('{');
-  const std::size_t start = brace == std::string_view::npos ? 0 : brace + 1;
-  return std::string(productCode.substr(std::min(start, productCode.size()), kResumeNameLength));
-}
-
 // What the next start runs: the self-extractor when there is one, else this
 // engine, with this run's arguments.
 std::string ResumeCommand(TRunContext& run) {
@@ -48,6 +40,12 @@ void RebootAndResume(TRunContext& run) {
 }
 
 }  // namespace
+
+std::string ResumeValueName(std::string_view productCode) {
+  const std::size_t brace = productCode.find('{');
+  const std::size_t start = brace == std::string_view::npos ? 0 : brace + 1;
+  return std::string(productCode.substr(std::min(start, productCode.size()), kResumeNameLength));
+}
 
 void RegisterRunEndCommands(TCommandTable& table) {
   table.Register("Terminate Install", [](TRunContext& run) { run.EndRun(); });

@@ -1,6 +1,9 @@
 // The built-in commands of the script engine itself.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 namespace corvane {
 
 class TCommandTable;
@@ -13,6 +16,9 @@ void RegisterVariableCommands(TCommandTable& table);
 void RegisterMessageBoxCommand(TCommandTable& table);
 // "Terminate Install", "Terminate with Exit Code", "Reboot Computer", "Reboot and Resume".
 void RegisterRunEndCommands(TCommandTable& table);
+// The resume entry's value name: the 8 characters after the product code's
+// opening brace (the first 8 when it has none).
+std::string ResumeValueName(std::string_view productCode);
 
 // All of the above.
 void RegisterCoreCommands(TCommandTable& table);

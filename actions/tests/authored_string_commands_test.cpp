@@ -46,7 +46,7 @@ TEST(AuthoredStringCommands, ResultsFeedTheLinesAfterThem) {
 )",
                                                                  "authored.cvscript"));
   TInterpreter interpreter(runner.engine, runner.host, runner.commands, {.initialiser = runner.initialiser});
-  EXPECT_EQ(interpreter.Run(container, "C:\\Temp\\kel1\\setup.msi"), 42);
+  EXPECT_EQ(interpreter.Run(container, testing::kTestPackagePath), 42);
   EXPECT_EQ(runner.Value("NAME"), "CORVANE WIZARD");
   EXPECT_EQ(runner.Value("SUM"), "42");
   EXPECT_TRUE(runner.ErrorShown().empty()) << runner.ErrorShown();

@@ -68,19 +68,44 @@ public:
   mutable std::vector<std::tuple<std::string, std::string, int>> requests;
 };
 
-// The run's start as the full initialiser makes it: every line with a header
-// recorded inactive.
-class TActivatingInitialiser : public TMinimalRunInitialiser {
+// What the commands recorded: the run's start records every line with a
+// header inactive before the first command.
+class TRecordsAfterStart : public TRunHook {
 public:
-  void Prepare(TRunContext& run) override {
-    TMinimalRunInitialiser::Prepare(run);
-    run.Engine().deferred.RecordInitialActivations(run.Container());
+  void BeforeCommand(TRunContext& run) override {
+    if (started_) return;
+    started_ = true;
+    recorded_ = run.Engine().deferred.recordedProperties.size();
+    queued_ = run.Engine().deferred.packageQueue.size();
   }
+  void EndOfRun(TRunContext&) noexcept override {}
+
+  std::vector<std::string> Recorded(const TDeferredRecords& records) const {
+    return {records.recordedProperties.begin() + static_cast<std::ptrdiff_t>(recorded_),
+            records.recordedProperties.end()};
+  }
+  // The queue flattened the way the recorded list holds it.
+  std::vector<std::string> Queued(const TDeferredRecords& records) const {
+    std::vector<std::string> flat;
+    for (std::size_t i = queued_; i < records.packageQueue.size(); ++i) {
+      flat.push_back(records.packageQueue[i].first);
+      flat.push_back(records.packageQueue[i].second);
+    }
+    return flat;
+  }
+
+private:
+  bool started_ = false;
+  std::size_t recorded_ = 0;
+  std::size_t queued_ = 0;
 };
 
 class DeferredChangesTest : public ::testing::Test {
 protected:
-  DeferredChangesTest() { RegisterDeferredChangeCommands(runner.commands, media); }
+  DeferredChangesTest() {
+    RegisterDeferredChangeCommands(runner.commands, media);
+    runner.hooks.push_back(&afterStart);
+  }
 
   // One header per line that has one, in script order.
   void Run(const std::vector<TLine>& lines, const std::map<std::size_t, std::string>& headers,
@@ -91,18 +116,11 @@ protected:
     }
     runner.Run(lines, std::move(sections));
   }
-  const std::vector<std::string>& Recorded() const { return runner.engine.deferred.recordedProperties; }
-  // The queue flattened the way the recorded list holds it.
-  std::vector<std::string> Queued() const {
-    std::vector<std::string> flat;
-    for (const auto& [name, value] : runner.engine.deferred.packageQueue) {
-      flat.push_back(name);
-      flat.push_back(value);
-    }
-    return flat;
-  }
+  std::vector<std::string> Recorded() const { return afterStart.Recorded(runner.engine.deferred); }
+  std::vector<std::string> Queued() const { return afterStart.Queued(runner.engine.deferred); }
 
   TRecordingMediaStep media;
+  TRecordsAfterStart afterStart;
   testing::TScriptRunner runner;
 };
 
@@ -134,6 +152,8 @@ TEST_F(DeferredChangesTest, EachCommandRecordsItsActivationThenItsParameterLines
     EXPECT_TRUE(IsDeferredCommand(c.command));
     testing::TScriptRunner run;
     RegisterDeferredChangeCommands(run.commands, media);
+    TRecordsAfterStart commandRecords;
+    run.hooks.push_back(&commandRecords);
     TContainerSections sections;
     sections.headerTable = {std::string(kHeader), "0"};
     run.Run({{c.command, NumberedLines()}}, std::move(sections));
@@ -143,8 +163,8 @@ TEST_F(DeferredChangesTest, EachCommandRecordsItsActivationThenItsParameterLines
       expected.push_back("P" + std::string(kHeader) + "_" + std::to_string(digit));
       expected.push_back("line " + std::to_string(line));
     }
-    EXPECT_THAT(run.engine.deferred.recordedProperties, ElementsAreArray(expected));
-    EXPECT_EQ(run.engine.deferred.packageQueue.size() * 2, expected.size());
+    EXPECT_THAT(commandRecords.Recorded(run.engine.deferred), ElementsAreArray(expected));
+    EXPECT_EQ(commandRecords.Queued(run.engine.deferred), expected);
     EXPECT_EQ(run.ErrorShown(), "");
   }
 }
@@ -176,7 +196,6 @@ TEST_F(DeferredChangesTest, ACommandReachedTwiceIsRecordedTwiceWithTheValueOfEac
 }
 
 TEST_F(DeferredChangesTest, ACommandInABranchNotTakenStaysInactive) {
-  TActivatingInitialiser initialiser;
   testing::TScriptRunner run;
   RegisterDeferredChangeCommands(run.commands, media);
   TContainerSections sections;
@@ -186,9 +205,7 @@ TEST_F(DeferredChangesTest, ACommandInABranchNotTakenStaysInactive) {
                               {"Write Registry", {"0", "Software", "Key", "Name", "Value"}},
                               testing::End(),
                               {"Create Folder", {"C:\\Data"}}};
-  const TScriptContainer container(testing::MakeSections(lines, std::move(sections)));
-  TInterpreter interpreter(run.engine, run.host, run.commands, {.initialiser = initialiser});
-  interpreter.Run(container, "C:\\Temp\\kel1\\setup.msi");
+  run.Run(lines, std::move(sections));  // the run's start records every header inactive
   EXPECT_THAT(run.engine.deferred.recordedProperties,
               ElementsAre("AHSKIPPED", "FALSE", "AHTAKEN", "FALSE", "AHTAKEN", "TRUE", "PHTAKEN_1", "C:\\Data"));
   EXPECT_EQ(run.engine.deferred.packageQueue.size(), 4u);
@@ -284,8 +301,10 @@ TEST_F(DeferredChangesTest, TheInstallCommandsFetchTheirMediaBetweenActivationAn
       {{0, "H0"}, {1, "H1"}, {2, "H2"}, {3, "H3"}, {4, "H4"}, {5, "H5"}, {6, "H6"}}, std::move(sections));
   EXPECT_THAT(media.fetched, ElementsAre("WEB1\\", "OFFLINE\\", "WEB2\\", "WEB3\\"));
   // Each fetch comes right after its line's activation: the first two lines
-  // record four entries each, the service twenty, the driver four.
-  EXPECT_THAT(media.recordedBefore, ElementsAre(2u, 6u, 30u, 34u));
+  // record four entries each, the service twenty, the driver four; the run's
+  // start recorded the seven lines inactive before them.
+  constexpr std::size_t kStart = 14;
+  EXPECT_THAT(media.recordedBefore, ElementsAre(kStart + 2, kStart + 6, kStart + 30, kStart + 34));
 }
 
 TEST_F(DeferredChangesTest, MediaIsFetchedOnlyInTheOnDemandLayout) {
@@ -318,7 +337,7 @@ TEST(DeferredMediaFailure, IsShownEvenInASilentRunAndEndsTheRunAfterTheActivatio
     EXPECT_EQ(run.host.boxes[0].caption, "Product - Corvane Wizard");
     EXPECT_EQ(run.host.boxes[0].style, kBoxIconError);
     EXPECT_EQ(run.host.boxes[0].owner, 0u);  // no progress window in this run
-    EXPECT_THAT(run.engine.deferred.recordedProperties, ElementsAre("AHI", "TRUE"));
+    EXPECT_THAT(run.engine.deferred.recordedProperties, ElementsAre("AHI", "FALSE", "AHI", "TRUE"));
     EXPECT_EQ(run.Trace(), "before");
   }
 }
@@ -347,11 +366,12 @@ TEST(UnavailableMedia, FailsWithTheTextOfItsKindUnlessTheRunRemovesTheProduct) {
     run.Run({Set("REMOVE", c.remove), {"Install Files", {"src", "FALSE|", "C:\\App"}}}, std::move(sections));
     if (c.shown.empty()) {
       EXPECT_THAT(run.host.boxes, IsEmpty());
-      EXPECT_THAT(run.engine.deferred.recordedProperties, ElementsAre("AHI", "TRUE", "PHI_1", "C:\\App"));
+      EXPECT_THAT(run.engine.deferred.recordedProperties,
+                  ElementsAre("AHI", "FALSE", "AHI", "TRUE", "PHI_1", "C:\\App"));
     } else {
       ASSERT_EQ(run.host.boxes.size(), 1u);
       EXPECT_EQ(run.host.boxes[0].text, c.shown);
-      EXPECT_THAT(run.engine.deferred.recordedProperties, ElementsAre("AHI", "TRUE"));
+      EXPECT_THAT(run.engine.deferred.recordedProperties, ElementsAre("AHI", "FALSE", "AHI", "TRUE"));
     }
   }
 }

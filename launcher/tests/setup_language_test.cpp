@@ -60,31 +60,13 @@ public:
   int shown = 0;
 };
 
-// The language step as run initialisation takes it: after the other
-// variables, before the command-line overrides.
-class TChoosingInitialiser : public TMinimalRunInitialiser {
-public:
-  explicit TChoosingInitialiser(TLanguageChooser& chooser) : chooser_(chooser) {}
-  bool Complete(TRunContext& run) override {
-    TMinimalRunInitialiser::Complete(run);
-    const std::optional<std::string> language = chooser_.ChooseLanguage(run);
-    if (!language) return false;
-    run.Store().Define("LANGUAGE", *language, "Initialization");
-    InjectOverrides(run.Store(), run.Engine().options.overrides);
-    return true;
-  }
-
-private:
-  TLanguageChooser& chooser_;
-};
-
 class TLanguageRun {
 public:
   explicit TLanguageRun(TStartOptions options = {}, unsigned userLanguage = 1033)
       : runner(std::move(options)),
         translator(files, {kWork, "Product"}, TMessageTable()),
         chooser(files, prompt, {kWork, "setup", [](TRunContext&) { return std::string(kCache); }}, userLanguage),
-        initialiser(chooser) {
+        initialiser({.system = runner.system, .product = runner.product, .language = &chooser}) {
     runner.commands.Register("Note Language", [](TRunContext& run) {
       const std::string trace = run.Store().Find("TRACE").value_or("");
       run.StoreResult("TRACE", trace + "[" + run.Store().Get("LANGUAGE") + "]");
@@ -95,7 +77,7 @@ public:
     const TScriptContainer container(MakeSections(lines, std::move(sections)));
     TInterpreter interpreter(runner.engine, runner.host, runner.commands,
                              {.initialiser = initialiser, .translator = &translator});
-    interpreter.Run(container, std::string(kWork) + "setup.msi");
+    interpreter.Run(container, kTestPackagePath);
   }
   std::string Trace() const { return runner.Trace(); }
 
@@ -104,7 +86,7 @@ public:
   TScriptedPrompt prompt;
   TSetupTranslator translator;
   TSetupLanguageChooser chooser;
-  TChoosingInitialiser initialiser;
+  TSetupInit initialiser;
 };
 
 TLine NoteLanguage() { return {"Note Language", {}}; }
@@ -265,9 +247,8 @@ TEST(LanguageChoice, WithoutThePromptOrTheUserTheDefaultLanguageIsTaken) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TStartOptions options{.silent = c.silent};
-    if (c.maintenance) options.overrides = {{"MAINTENANCE", "TRUE"}};
-    TLanguageRun run(std::move(options));
+    TLanguageRun run(TStartOptions{.silent = c.silent});
+    run.runner.product.maintenance = c.maintenance;
     PutGermanAndFrench(run.files);
     if (c.recorded) run.files.Put(std::string(kCache) + "setup.lan", "French\r\nignored\r\n");
     run.Run({NoteLanguage()}, Sections(c.prompt, c.defaultLanguage));

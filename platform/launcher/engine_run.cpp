@@ -3,20 +3,24 @@
 #include "actions/deferred_changes.h"
 #include "actions/string_commands.h"
 #include "actions/unavailable_media_step.h"
+#include "dialogs/feature_commands.h"
+#include "installer/product_instance.h"
 #include "launcher/language_choice.h"
 #include "launcher/message_table.h"
 #include "launcher/script_container.h"
 #include "launcher/setup_translator.h"
 #include "media/seven_zip_archive.h"
 #include "platform/actions/windows_system_queries.h"
+#include "platform/installer/win_installer_api.h"
 #include "platform/launcher/language_dialog.h"
 #include "platform/launcher/win_text_files.h"
+#include "platform/launcher/windows_setup_system.h"
 #include "platform/media/kel_archive_library.h"
 #include "platform/windows_script_host.h"
 #include "script/command_table.h"
 #include "script/core_commands.h"
 #include "script/interpreter.h"
-#include "script/minimal_initialiser.h"
+#include "script/setup_init.h"
 #include "script/validation/validator.h"
 
 namespace corvane {
@@ -25,24 +29,6 @@ namespace {
 class TContainerValidator : public TScriptValidator {
 public:
   bool Validate(const TScriptContainer& container) override { return ValidateScript(container).Ok(); }
-};
-
-// The minimal initialisation with the language step where the run takes it:
-// after the predefined variables, before the command-line overrides win.
-class TLanguageStepInitialiser : public TMinimalRunInitialiser {
-public:
-  explicit TLanguageStepInitialiser(TLanguageChooser& chooser) : chooser_(chooser) {}
-  bool Complete(TRunContext& run) override {
-    TMinimalRunInitialiser::Complete(run);
-    const std::optional<std::string> language = chooser_.ChooseLanguage(run);
-    if (!language) return false;  // cancelled: no command runs
-    run.Store().Define("LANGUAGE", *language, "Initialization");
-    InjectOverrides(run.Store(), run.Engine().options.overrides);
-    return true;
-  }
-
-private:
-  TLanguageChooser& chooser_;
 };
 
 TStartOptions StartOptionsOf(const TCommandLine& line) {
@@ -62,17 +48,25 @@ int RunScript(const TScriptContainer& container, const TLaunchFacts& facts, cons
   RegisterStringCommands(commands, stringServices);
   TUnavailableMediaStep mediaStep;
   RegisterDeferredChangeCommands(commands, mediaStep);
+  TWindowsSetupSystem setupSystem(facts);
+  TWinInstallerApi installer;
+  TFeatureModel features(container.Sections().componentSizes);
+  TProductInstance instance(setupSystem, installer, features);
+  RegisterFeatureCommands(commands, features);
+  RegisterInstanceCommands(commands, instance);
   TWinTextFiles files;
   TSetupTranslator translator(files, {facts.workFolder, container.Sections().title}, messages);
   TWinLanguagePrompt languagePrompt;
-  // A maintenance run starts from the product's cache folder, beside the
-  // language it recorded.
-  TSetupLanguageChooser chooser(files, languagePrompt,
-                                {facts.workFolder, facts.baseName, [&](TRunContext&) { return facts.engineFolder; }},
-                                UserDefaultLanguage());
-  TLanguageStepInitialiser initialiser(chooser);
+  // A maintenance run takes the language its product recorded in its cache.
+  TSetupLanguageChooser chooser(
+      files, languagePrompt,
+      {facts.workFolder, facts.baseName, [&](TRunContext& run) { return instance.MaintenanceFolder(run); }},
+      UserDefaultLanguage());
+  TSetupInit initialiser({.system = setupSystem, .product = instance, .language = &chooser});
   TContainerValidator validator;
-  TInterpreter interpreter(engine, host, commands, {initialiser, &validator, &translator});
+  TInterpreter interpreter(engine, host, commands,
+                           {.initialiser = initialiser, .validator = &validator, .translator = &translator,
+                            .hooks = {&instance}});
   return interpreter.Run(container, facts.packagePath);
 }
 

@@ -16,8 +16,9 @@
 #include "script/core_commands.h"
 #include "script/engine_context.h"
 #include "script/interpreter.h"
-#include "script/minimal_initialiser.h"
 #include "script/run_context.h"
+#include "script/setup_init.h"
+#include "script/tests/fake_setup_system.h"
 
 namespace corvane {
 namespace {
@@ -101,7 +102,7 @@ protected:
     RegisterCoreCommands(commands);
     const TScriptContainer container(std::move(sections));
     TInterpreter interpreter(engine, host, commands, {.initialiser = initialiser});
-    return interpreter.Run(container, "setup.msi");
+    return interpreter.Run(container, testing::kTestPackagePath);
   }
   static void Add(TContainerSections& sections, std::string name, std::vector<std::string> parameters) {
     const std::string guid = "{00000000-0000-0000-0000-00000000000" + std::to_string(sections.commandNames.size()) + "}";
@@ -116,7 +117,9 @@ protected:
   int restarts = 0;
   TWindowsScriptHost host{[this] { ++restarts; }};
   TCommandTable commands;
-  TMinimalRunInitialiser initialiser;
+  testing::TFakeSetupSystem system;
+  testing::TFakeProductStart product;
+  TSetupInit initialiser{{.system = system, .product = product}};
 };
 
 TEST_F(SilentRun, ShowsNoMessageBoxesAndWaitsForWorkers) {

@@ -15,7 +15,7 @@ struct TAuthoredRun {
   explicit TAuthoredRun(std::string_view source) {
     const TScriptContainer container(authoring::CompileSource(source, "authored.cvscript"));
     TInterpreter interpreter(runner.engine, runner.host, runner.commands, {.initialiser = runner.initialiser});
-    exitCode = interpreter.Run(container, "C:\\Temp\\kel1\\setup.msi");
+    exitCode = interpreter.Run(container, testing::kTestPackagePath);
   }
 };
 

@@ -299,15 +299,21 @@ TEST(Seams, EndOfRunHooksRunOnceHoweverTheRunEnds) {
   }
 }
 
-class TFailingCompletion : public TMinimalRunInitialiser {
+// The run's own initialiser, whose completion then fails or ends the run.
+class TFailingCompletion : public TRunInitialiser {
 public:
+  explicit TFailingCompletion(TRunInitialiser& inner) : inner_(inner) {}
+  void Prepare(TRunContext& run) override { inner_.Prepare(run); }
   bool Complete(TRunContext& run) override {
-    TMinimalRunInitialiser::Complete(run);
+    inner_.Complete(run);
     if (fail) throw TScriptError("instance file unreadable");
     return proceed;
   }
   bool fail = false;
   bool proceed = true;
+
+private:
+  TRunInitialiser& inner_;
 };
 
 TEST(Seams, InitialisationCanEndTheRunOrFailAtLineZero) {
@@ -323,12 +329,12 @@ TEST(Seams, InitialisationCanEndTheRunOrFailAtLineZero) {
   };
   for (const Case& c : cases) {
     TScriptRunner runner;
-    TFailingCompletion initialiser;
+    TFailingCompletion initialiser(runner.initialiser);
     initialiser.fail = c.fail;
     initialiser.proceed = c.proceed;
     const TScriptContainer container(MakeSections({Trace("a")}));
     TInterpreter interpreter(runner.engine, runner.host, runner.commands, {.initialiser = initialiser});
-    interpreter.Run(container, "setup.msi");
+    interpreter.Run(container, kTestPackagePath);
     EXPECT_EQ(runner.ErrorShown(), c.error);
     EXPECT_EQ(runner.Trace(), c.trace);
   }

@@ -10,9 +10,10 @@
 #include "script/core_commands.h"
 #include "script/engine_context.h"
 #include "script/interpreter.h"
-#include "script/minimal_initialiser.h"
 #include "script/run_context.h"
+#include "script/setup_init.h"
 #include "script/tests/fake_host.h"
+#include "script/tests/fake_setup_system.h"
 
 namespace corvane::testing {
 
@@ -71,7 +72,7 @@ public:
     TInterpreter interpreter(engine, host, commands,
                              {.initialiser = initialiser, .validator = validator, .translator = translator,
                               .hooks = hooks});
-    return interpreter.Run(container, "C:\\Users\\me\\kel1\\setup.msi");
+    return interpreter.Run(container, kTestPackagePath);
   }
 
   std::string Value(std::string_view name) const { return engine.store.Find(name).value_or("<undefined>"); }
@@ -89,7 +90,9 @@ public:
   TEngineContext engine;
   TFakeHost host;
   TCommandTable commands;
-  TMinimalRunInitialiser initialiser;
+  TFakeSetupSystem system;
+  TFakeProductStart product;
+  TSetupInit initialiser{{.system = system, .product = product}};
   TScriptValidator* validator = nullptr;
   TTranslator* translator = nullptr;
   std::vector<TRunHook*> hooks;

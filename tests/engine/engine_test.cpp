@@ -22,14 +22,6 @@ using corvane::test::TSetupFolder;
 using corvane::test::WinePathOf;
 using corvane::test::WorkFolders;
 
-// A complete setup of the exit-code script, as demo.exe.
-void PutCompleteSetup(TSetupFolder& setup) {
-  setup.Put(FixturePath("engine_exit_code.exe"), "demo.exe");
-  setup.Put(FixturePath("engine_resource.7z"), "demo.res");
-  setup.Put(FixturePath("smoke.msi"), "demo.msi");
-  setup.Put(WinePathOf(CORVANE_KEL_DLL), "kel.dll");
-}
-
 struct TExitCase {
   const char* name;
   void (*arrange)(TSetupFolder&);
@@ -41,7 +33,7 @@ class EngineExit : public testing::TestWithParam<TExitCase> {};
 
 TEST_P(EngineExit, EndsWithItsCodeAndCleansUpAsDocumented) {
   TSetupFolder setup;
-  PutCompleteSetup(setup);
+  setup.PutCompleteSetup();
   GetParam().arrange(setup);
   auto before = WorkFolders();
   auto result = setup.Run("demo.exe", {"/s"});
@@ -85,7 +77,7 @@ TEST(EngineCommandLine, OverridesReachTheScript) {
   };
   for (const TOverrideCase& test : cases) {
     TSetupFolder setup;
-    PutCompleteSetup(setup);
+    setup.PutCompleteSetup();
     setup.Put(FixturePath("engine_override_exit_code.exe"), "demo.exe");
     auto result = setup.Run("demo.exe", test.arguments);
     ASSERT_FALSE(result.timedOut);
@@ -149,7 +141,7 @@ private:
 // window unpainted on screen, though it works: it is read through its window.
 TEST(EngineMessages, InteractiveFailureShowsItsBoxWithTheWizardCaption) {
   TSetupFolder setup;
-  PutCompleteSetup(setup);
+  setup.PutCompleteSetup();
   DeleteFileA((setup.Path() + "demo.msi").c_str());
   corvane::test::TRunResult result;
   std::string caption, text;
@@ -168,7 +160,7 @@ TEST(EngineMessages, InteractiveFailureShowsItsBoxWithTheWizardCaption) {
 // The build tool appends the setup language's message file to kel.dll.
 TEST(EngineMessages, AMessageFileAppendedToTheArchiveLibraryReplacesTheTable) {
   TSetupFolder setup;
-  PutCompleteSetup(setup);
+  setup.PutCompleteSetup();
   DeleteFileA((setup.Path() + "demo.msi").c_str());
   std::string messageFile;
   for (int line = 1; line <= 115; ++line) {
@@ -192,7 +184,7 @@ TEST(EngineMessages, AMessageFileAppendedToTheArchiveLibraryReplacesTheTable) {
 
 TEST(EngineSafety, LibrariesPlantedBesideTheSetupAreNotLoaded) {
   TSetupFolder setup;
-  PutCompleteSetup(setup);
+  setup.PutCompleteSetup();
   const char* planted[] = {"version.dll", "msi.dll", "uxtheme.dll", "dwmapi.dll", "cryptbase.dll",
                            "comctl32.dll", "shfolder.dll", "profapi.dll", "winmm.dll", "userenv.dll"};
   std::string overrides;

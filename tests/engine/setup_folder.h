@@ -1,5 +1,4 @@
-// A setup folder as the build tool leaves it, in the temporary folder, and
-// what a run leaves behind there.
+// A setup folder as the build tool leaves it, for the end-to-end tests.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/fixture_paths.h"
 #include "tests/support/process_runner.h"
 
 namespace corvane::test {
@@ -23,7 +23,6 @@ inline std::string TempFolder() {
   return path;
 }
 
-// The names of the work folders ("kelN") in the temporary folder.
 inline std::set<std::string> WorkFolders() {
   std::set<std::string> names;
   WIN32_FIND_DATAA found;
@@ -45,8 +44,8 @@ inline std::string ReadAll(const std::string& path) {
   return content.str();
 }
 
-// The engine with its script, named after the product, and whatever else
-// the case puts beside it.
+// A folder as the build tool leaves it: the engine with its script, named
+// after the product, and whatever else the case puts beside it.
 class TSetupFolder {
 public:
   TSetupFolder() {
@@ -64,6 +63,13 @@ public:
   std::string Write(const std::string& name, const std::string& content) {
     std::ofstream(folder_ + name, std::ios::binary) << content;
     return folder_ + name;
+  }
+  // script: the fixture of the engine with its script appended.
+  void PutCompleteSetup(const std::string& script = "engine_exit_code.exe") {
+    Put(FixturePath(script), "demo.exe");
+    Put(FixturePath("engine_resource.7z"), "demo.res");
+    Put(FixturePath("smoke.msi"), "demo.msi");
+    Put(WinePathOf(CORVANE_KEL_DLL), "kel.dll");
   }
   const std::string& Path() const { return folder_; }
 

@@ -28,16 +28,6 @@ constexpr const char* kOriginalProductCode = "{3D0C4B8E-62A1-4F1B-9C2D-5E6F7A8B9
 const std::set<std::string> kOriginalComponentCodes = {"{3D0C4B8E-62A1-4F1B-9C2D-5E6F7A8B9C04}",
                                                        "{3D0C4B8E-62A1-4F1B-9C2D-5E6F7A8B9C05}"};
 
-// The start of a run as the full initialiser makes it: every line with a
-// header recorded inactive first.
-class TActivatingInitialiser : public TMinimalRunInitialiser {
-public:
-  void Prepare(TRunContext& run) override {
-    TMinimalRunInitialiser::Prepare(run);
-    run.Engine().deferred.RecordInitialActivations(run.Container());
-  }
-};
-
 // Runs the compiled script and keeps what it recorded.
 class TDeferredScriptRun {
 public:
@@ -49,7 +39,7 @@ public:
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     const TScriptContainer container = TScriptContainer::Parse(bytes);
     TInterpreter interpreter(engine, host_, commands_, {.initialiser = initialiser_});
-    interpreter.Run(container, "C:\\Temp\\kel1\\setup.msi");
+    interpreter.Run(container, testing::kTestPackagePath);
     EXPECT_THAT(host_.boxes, IsEmpty()) << host_.boxes.front().text;
   }
 
@@ -59,7 +49,10 @@ private:
   testing::TFakeHost host_;
   TCommandTable commands_;
   TUnavailableMediaStep media_;
-  TActivatingInitialiser initialiser_;
+  testing::TFakeSetupSystem system_;
+  testing::TFakeProductStart product_;
+  // The run's start records every line with a header inactive first.
+  TSetupInit initialiser_{{.system = system_, .product = product_}};
 };
 
 // Every row of a query, fields 1 to fieldCount, from a database opened read-only.
