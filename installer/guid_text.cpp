@@ -1,7 +1,8 @@
 #include "installer/guid_text.h"
 
+#include "launcher/guid_format.h"
+
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <random>
 
@@ -15,16 +16,7 @@ std::string NewRandomGuid() {
   }
   bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
   bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // the standard variant
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text = "{";
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i == 4 || i == 6 || i == 8 || i == 10) {
-      text += '-';
-    }
-    text += kDigits[bytes[i] >> 4];
-    text += kDigits[bytes[i] & 0x0F];
-  }
-  return text + "}";
+  return BracedGuidText(bytes);
 }
 
 }  // namespace corvane

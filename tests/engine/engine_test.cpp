@@ -103,17 +103,17 @@ TEST(EngineImage, TheArchiveLibraryCarriesNothingAfterItsImage) {
   EXPECT_EQ(*end, library.size());
 }
 
-// Watches for the engine's message box, records its caption and text, and
-// presses its OK button the way a user would.
+// Watches for the engine's message box with the given caption, records its
+// text, and presses its OK button the way a user would.
 class TBoxWatcher {
 public:
-  explicit TBoxWatcher(std::string expectedCaption = "Corvane Wizard")
+  explicit TBoxWatcher(std::string expectedCaption)
       : expectedCaption_(std::move(expectedCaption)), thread_([this] { Watch(); }) {}
   ~TBoxWatcher() {
     stop_ = true;
     thread_.join();
   }
-  std::string caption, text;
+  std::string text;
 
 private:
   void Watch() {
@@ -122,9 +122,6 @@ private:
       char buffer[1024] = {};
       // Only once it is on screen, with its text in place.
       if (box && IsWindowVisible(box) && GetDlgItemTextA(box, 0xFFFF, buffer, sizeof(buffer)) > 0) {
-        GetWindowTextA(box, buffer, sizeof(buffer));
-        caption = buffer;
-        GetDlgItemTextA(box, 0xFFFF, buffer, sizeof(buffer));
         text = buffer;
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         return;
@@ -137,24 +134,30 @@ private:
   std::thread thread_;
 };
 
+// An interactive run whose one message box, captioned as given, is read and
+// answered OK; the text stays empty when no such box came up.
+struct TBoxRun {
+  corvane::test::TRunResult result;
+  std::string text;
+};
+TBoxRun RunAnsweringTheBox(TSetupFolder& setup, const std::string& caption) {
+  TBoxRun run;
+  TBoxWatcher watcher(caption);
+  run.result = setup.Run("demo.exe", {});
+  run.text = watcher.text;
+  return run;
+}
+
 // Xvfb without a window manager leaves a box that overlaps the preparation
 // window unpainted on screen, though it works: it is read through its window.
 TEST(EngineMessages, InteractiveFailureShowsItsBoxWithTheWizardCaption) {
   TSetupFolder setup;
   setup.PutCompleteSetup();
   DeleteFileA((setup.Path() + "demo.msi").c_str());
-  corvane::test::TRunResult result;
-  std::string caption, text;
-  {
-    TBoxWatcher watcher;
-    result = setup.Run("demo.exe", {});
-    caption = watcher.caption;
-    text = watcher.text;
-  }
-  ASSERT_FALSE(result.timedOut);
-  EXPECT_EQ(result.exitCode, 16u);
-  EXPECT_EQ(caption, "Corvane Wizard");
-  EXPECT_EQ(text, "Setup database not found");
+  const TBoxRun run = RunAnsweringTheBox(setup, "Corvane Wizard");
+  ASSERT_FALSE(run.result.timedOut);
+  EXPECT_EQ(run.result.exitCode, 16u);
+  EXPECT_EQ(run.text, "Setup database not found");
 }
 
 // The build tool appends the setup language's message file to kel.dll.
@@ -168,18 +171,10 @@ TEST(EngineMessages, AMessageFileAppendedToTheArchiveLibraryReplacesTheTable) {
     messageFile += "\r\n";
   }
   setup.Write("kel.dll", ReadAll(WinePathOf(CORVANE_KEL_DLL)) + messageFile);
-  corvane::test::TRunResult result;
-  std::string caption, text;
-  {
-    TBoxWatcher watcher("Corvane-Assistent");
-    result = setup.Run("demo.exe", {});
-    caption = watcher.caption;
-    text = watcher.text;
-  }
-  ASSERT_FALSE(result.timedOut);
-  EXPECT_EQ(result.exitCode, 16u);
-  EXPECT_EQ(caption, "Corvane-Assistent");
-  EXPECT_EQ(text, "Paketdatenbank fehlt");
+  const TBoxRun run = RunAnsweringTheBox(setup, "Corvane-Assistent");
+  ASSERT_FALSE(run.result.timedOut);
+  EXPECT_EQ(run.result.exitCode, 16u);
+  EXPECT_EQ(run.text, "Paketdatenbank fehlt");
 }
 
 TEST(EngineSafety, LibrariesPlantedBesideTheSetupAreNotLoaded) {

@@ -1,5 +1,7 @@
 #include "tools/corvane-script/stable_guid.h"
 
+#include "launcher/guid_format.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -51,17 +53,7 @@ std::string StableGuid(const std::vector<std::string>& parts) {
   bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x80);
   bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);
 
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::string guid = "{";
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (i == 4 || i == 6 || i == 8 || i == 10) {
-      guid += '-';
-    }
-    guid += kHex[bytes[i] >> 4];
-    guid += kHex[bytes[i] & 0x0F];
-  }
-  guid += '}';
-  return guid;
+  return BracedGuidText(bytes);
 }
 
 }  // namespace corvane::authoring
