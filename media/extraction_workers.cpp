@@ -103,7 +103,7 @@ bool TExtractMedia::ExtractAndPlace() {
   if (!SevenZipExtractArchive(library_, ExtractionOf(job_), errorText)) {
     throw std::runtime_error(errorText);
   }
-  if (!archive_.keepArchive) files_.DeleteFile(archive_.archivePath);
+  if (!archive_.keepArchive) files_.RemoveFile(archive_.archivePath);
   const std::string block = MediaBlockName(archive_.archivePath);
   const std::string blockFolder = temporary + block + "\\";
   if (!PlaceMappedItems(blockFolder)) return false;
@@ -122,12 +122,12 @@ bool TExtractMedia::PlaceMappedItems(const std::string& blockFolder) {
     files_.CreateFolders(folder);
     const std::string destination = folder + std::string(FileNamePart(itemPath));
     const std::string source = blockFolder + itemPath;
-    files_.DeleteFile(destination);
+    files_.RemoveFile(destination);
     // One item mapped to several folders: the first move took it away.
     if (!files_.FileExists(source)) {
-      if (const TMovedFile* earlier = FindMoved(moved, source)) files_.CopyFile(earlier->destination, source);
+      if (const TMovedFile* earlier = FindMoved(moved, source)) files_.Copy(earlier->destination, source);
     }
-    if (!files_.MoveFile(source, destination)) return false;
+    if (!files_.Move(source, destination)) return false;
     moved.push_back({LowerCase(source), destination});
   }
   return true;
@@ -141,8 +141,8 @@ bool MoveFolderTree(TMediaFiles& files, const std::string& source, const std::st
     const std::string_view relativeFolder = FolderPart(relative);
     files.CreateFolders(to + std::string(relativeFolder));
     const std::string target = to + relative;
-    files.DeleteFile(target);
-    if (!files.MoveFile(file, target)) return false;
+    files.RemoveFile(target);
+    if (!files.Move(file, target)) return false;
   }
   files.DeleteFolderTree(from);
   return true;

@@ -20,8 +20,8 @@ TLightModeSetup::TLightModeSetup(TMediaFiles& files, std::string enginePath, std
     : files_(files), enginePath_(std::move(enginePath)), scriptFile_(std::move(scriptFile)) {}
 
 bool TLightModeSetup::Build() {
-  const std::optional<std::string> engine = files_.ReadFile(enginePath_);
-  const std::optional<std::string> script = files_.ReadFile(scriptFile_);
+  const std::optional<std::string> engine = files_.Read(enginePath_);
+  const std::optional<std::string> script = files_.Read(scriptFile_);
   if (!engine || !script) return false;
   const std::optional<std::size_t> imageEnd =
       FindImageEnd({reinterpret_cast<const std::uint8_t*>(engine->data()), engine->size()});
@@ -29,17 +29,17 @@ bool TLightModeSetup::Build() {
   const std::string built = scriptFile_ + ".to";
   const std::string original = scriptFile_ + ".nox";
   // A half-written setup is never left behind, nor run.
-  if (!files_.WriteFile(built, {std::string_view(*engine).substr(0, *imageEnd), *script})) {
-    files_.DeleteFile(built);
+  if (!files_.Write(built, {std::string_view(*engine).substr(0, *imageEnd), *script})) {
+    files_.RemoveFile(built);
     return false;
   }
-  if (!files_.MoveFile(scriptFile_, original)) {
-    files_.DeleteFile(built);
+  if (!files_.Move(scriptFile_, original)) {
+    files_.RemoveFile(built);
     return false;
   }
-  if (!files_.MoveFile(built, scriptFile_)) {
-    files_.MoveFile(original, scriptFile_);
-    files_.DeleteFile(built);
+  if (!files_.Move(built, scriptFile_)) {
+    files_.Move(original, scriptFile_);
+    files_.RemoveFile(built);
     return false;
   }
   built_ = true;
@@ -54,15 +54,15 @@ bool TLightModeSetup::SharesEngineFolder() const {
 
 void TLightModeSetup::PlaceArchiveLibrary() {
   if (SharesEngineFolder()) return;
-  placedLibrary_ = files_.CopyFile(std::string(FolderPart(enginePath_)) + std::string(kArchiveLibrary),
+  placedLibrary_ = files_.Copy(std::string(FolderPart(enginePath_)) + std::string(kArchiveLibrary),
                                    std::string(FolderPart(scriptFile_)) + std::string(kArchiveLibrary));
 }
 
 TLightModeSetup::~TLightModeSetup() {
   if (!built_) return;
-  if (placedLibrary_) files_.DeleteFile(std::string(FolderPart(scriptFile_)) + std::string(kArchiveLibrary));
-  files_.DeleteFile(scriptFile_);
-  files_.MoveFile(scriptFile_ + ".nox", scriptFile_);
+  if (placedLibrary_) files_.RemoveFile(std::string(FolderPart(scriptFile_)) + std::string(kArchiveLibrary));
+  files_.RemoveFile(scriptFile_);
+  files_.Move(scriptFile_ + ".nox", scriptFile_);
 }
 
 }  // namespace corvane

@@ -19,14 +19,14 @@ public:
   virtual bool CreateFolders(const std::string& folder) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   // Clears the file's attributes and deletes it; a missing file is no error.
-  virtual void DeleteFile(const std::string& path) = 0;
-  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  virtual void RemoveFile(const std::string& path) = 0;
+  virtual bool Move(const std::string& from, const std::string& to) = 0;
   // Replaces an existing target.
-  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  virtual bool Copy(const std::string& from, const std::string& to) = 0;
   // The whole content; none when the file cannot be read.
-  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  virtual std::optional<std::string> Read(const std::string& path) = 0;
   // Creates or truncates the file and writes every part in order.
-  virtual bool WriteFile(const std::string& path, const std::vector<std::string_view>& parts) = 0;
+  virtual bool Write(const std::string& path, const std::vector<std::string_view>& parts) = 0;
   // Every file below the folder, recursively, as full paths.
   virtual std::vector<std::string> FilesBelow(const std::string& folder) = 0;
   // Deletes everything below the folder (up to three passes), then the folder.

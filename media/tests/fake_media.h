@@ -17,7 +17,7 @@
 
 namespace corvane::testing {
 
-// Files by exact path, folders without their trailing backslash. MoveFile
+// Files by exact path, folders without their trailing backslash. Move
 // refuses an existing target, as Windows does.
 class TFakeFiles final : public TMediaFiles {
 public:
@@ -40,30 +40,30 @@ public:
     const std::lock_guard guard(lock_);
     return files.count(path) != 0;
   }
-  void DeleteFile(const std::string& path) override {
+  void RemoveFile(const std::string& path) override {
     const std::lock_guard guard(lock_);
     files.erase(path);
   }
-  bool MoveFile(const std::string& from, const std::string& to) override {
+  bool Move(const std::string& from, const std::string& to) override {
     const std::lock_guard guard(lock_);
     if (!files.count(from) || files.count(to) || failingMoves.count(from)) return false;
     files[to] = files[from];
     files.erase(from);
     return true;
   }
-  bool CopyFile(const std::string& from, const std::string& to) override {
+  bool Copy(const std::string& from, const std::string& to) override {
     const std::lock_guard guard(lock_);
     if (!files.count(from)) return false;
     files[to] = files[from];
     return true;
   }
-  std::optional<std::string> ReadFile(const std::string& path) override {
+  std::optional<std::string> Read(const std::string& path) override {
     const std::lock_guard guard(lock_);
     const auto found = files.find(path);
     if (found == files.end()) return std::nullopt;
     return found->second;
   }
-  bool WriteFile(const std::string& path, const std::vector<std::string_view>& parts) override {
+  bool Write(const std::string& path, const std::vector<std::string_view>& parts) override {
     const std::lock_guard guard(lock_);
     std::string& content = files[path];
     content.clear();

@@ -3,10 +3,14 @@
 #include "actions/string_commands.h"
 #include "launcher/message_table.h"
 #include "launcher/script_container.h"
+#include "media/archive_commands.h"
 #include "media/seven_zip_archive.h"
+#include "platform/actions/shell_program_runner.h"
 #include "platform/actions/windows_system_queries.h"
 #include "platform/media/kel_archive_library.h"
+#include "platform/media/windows_media_files.h"
 #include "platform/windows_script_host.h"
+#include "platform/windows_workers.h"
 #include "script/command_table.h"
 #include "script/core_commands.h"
 #include "script/interpreter.h"
@@ -36,6 +40,12 @@ int RunScript(const TScriptContainer& container, const TLaunchFacts& facts, cons
   TCommandTable commands;
   RegisterCoreCommands(commands);
   RegisterStringCommands(commands, stringServices);
+  TKelArchiveLibrary archives;
+  TWindowsMediaFiles mediaFiles;
+  TWindowsWorkerThreads workers;
+  TShellProgramRunner programs;
+  TArchiveCommandServices archiveServices{archives, mediaFiles, workers, programs};
+  RegisterArchiveCommands(commands, archiveServices);
   TMinimalRunInitialiser initialiser;
   TContainerValidator validator;
   TInterpreter interpreter(engine, host, commands, {initialiser, &validator});

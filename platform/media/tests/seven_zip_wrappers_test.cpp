@@ -204,3 +204,35 @@ TEST(FormatArchiveDateTest, ShowsLocalTimeAtDosPrecision) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(KelArchiveLibraryTest, AMissingOrIncompleteLibraryFailsWithAClearError) {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const struct {
+    std::wstring path;
+    const char* error;
+  } cases[] = {
+      {L"C:\\no-such-folder\\kel.dll", "could not be loaded (error 126)"},
+      {std::wstring(system) + L"\\version.dll", "lacks the function OpenListArchive"},
+  };
+  for (const auto& c : cases) {
+    TKelArchiveLibrary library(c.path);
+    std::string error;
+    EXPECT_FALSE(SevenZipListArchive(library, FixturePath("kel_lzma2.7z"), "", error, nullptr, {}));
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    EXPECT_EQ(error.rfind("The archive library ", 0), 0u) << error;
+    TArchiveExtraction extraction;
+    extraction.archivePath = FixturePath("kel_lzma2.7z");
+    extraction.destination = (std::filesystem::temp_directory_path() / "kel-unusable").string();
+    const std::vector<std::string> everything = {"readme.txt"};
+    extraction.fileList = &everything;
+    EXPECT_FALSE(SevenZipExtractArchive(library, extraction, error));
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+}
+
+}  // namespace
+}  // namespace corvane
