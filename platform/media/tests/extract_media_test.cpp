@@ -1,0 +1,64 @@
+// A web media block's archive through TExtractMedia, kel.dll and the real
+// file system, under Wine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "media/extraction_workers.h"
+#include "platform/media/kel_archive_library.h"
+#include "platform/media/windows_media_files.h"
+#include "tests/support/fixture_paths.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using corvane::test::FixturePath;
+using corvane::test::WinePathOf;
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Content(const std::string& item) { return ReadText(fs::path(WinePathOf(KEL_TEST_CONTENT)) / item); }
+
+TEST(ExtractMediaOnWindows, PlacesTheBlockInTheDataFolder) {
+  TWindowsMediaFiles files;
+  const fs::path root = fs::path(files.TemporaryFolder()) / "extract-media-test";
+  fs::remove_all(root);
+  fs::create_directories(root);
+  const fs::path archive = root / "media_block.7z";
+  fs::copy_file(FixturePath("media_block.7z"), archive);
+  // Left over from an earlier run: replaced.
+  fs::create_directories(root / "data" / "media_block");
+  std::ofstream(root / "data" / "media_block" / "readme.txt") << "old";
+
+  TMediaArchive media;
+  media.archivePath = archive.string();
+  media.dataFolder = (root / "data").string() + "\\";
+  media.mediaFileMap = {"media_block", "Plugins\\x86\\deep.txt", "bin\\",  //
+                        "MEDIA_BLOCK", "Plugins\\x86\\deep.txt", "also\\deeper"};
+  TKelArchiveLibrary library;
+  TExtractionJob job(MediaExtractionRequest(media, files), nullptr, "% complete");
+  int wakes = 0;
+  TExtractMedia(job, media, library, files, [&] { ++wakes; }).Execute();
+
+  ASSERT_TRUE(job.Succeeded()) << job.ErrorText();
+  EXPECT_EQ(wakes, 1);
+  EXPECT_EQ(ReadText(root / "data" / "bin" / "deep.txt"), Content("Plugins/x86/deep.txt"));
+  EXPECT_EQ(ReadText(root / "data" / "also" / "deeper" / "deep.txt"), Content("Plugins/x86/deep.txt"));
+  EXPECT_EQ(ReadText(root / "data" / "media_block" / "readme.txt"), Content("readme.txt"));
+  EXPECT_EQ(ReadText(root / "data" / "media_block" / "Plugins" / "helper.txt"), Content("Plugins/helper.txt"));
+  EXPECT_FALSE(fs::exists(root / "data" / "media_block" / "Plugins" / "x86" / "deep.txt")) << "moved, not copied";
+  EXPECT_FALSE(fs::exists(fs::path(files.TemporaryFolder()) / "media_block"));
+  EXPECT_FALSE(fs::exists(archive));
+  fs::remove_all(root);
+}
+
+}  // namespace
+}  // namespace corvane
