@@ -56,6 +56,8 @@ void RunExtraction(TRunContext& run, TArchiveCommandServices& services, TExtract
 void ExtractArchiveCommand(TRunContext& run, TArchiveCommandServices& services) {
   TExtractionRequest request{run.NormalisedLine(1), run.NormalisedLine(2), run.SubstitutedLine(4),
                              IsTrue(run.Line(5)), IsTrue(run.Line(6))};
+  // Without a progress window the application window is woken, so that the
+  // wait loop passes a cancel on even when no dialog is shown.
   const TWindowHandle wakeWindow = run.State().progressWindow;
   TExtractionJob job(
       std::move(request), [&services, wakeWindow] { services.workers.Wake(wakeWindow); },

@@ -6,11 +6,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "media/extraction_workers.h"
 #include "platform/media/kel_archive_library.h"
 #include "platform/media/windows_media_files.h"
+#include "platform/media/tests/content_files.h"
 #include "tests/support/fixture_paths.h"
 
 namespace corvane {
@@ -18,14 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using corvane::test::FixturePath;
-using corvane::test::WinePathOf;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string Content(const std::string& item) { return ReadText(fs::path(WinePathOf(KEL_TEST_CONTENT)) / item); }
+using corvane::test::ContentText;
+using corvane::test::ReadFileText;
 
 TEST(ExtractMediaOnWindows, PlacesTheBlockInTheDataFolder) {
   TWindowsMediaFiles files;
@@ -50,10 +45,10 @@ TEST(ExtractMediaOnWindows, PlacesTheBlockInTheDataFolder) {
 
   ASSERT_TRUE(job.Succeeded()) << job.ErrorText();
   EXPECT_EQ(wakes, 1);
-  EXPECT_EQ(ReadText(root / "data" / "bin" / "deep.txt"), Content("Plugins/x86/deep.txt"));
-  EXPECT_EQ(ReadText(root / "data" / "also" / "deeper" / "deep.txt"), Content("Plugins/x86/deep.txt"));
-  EXPECT_EQ(ReadText(root / "data" / "media_block" / "readme.txt"), Content("readme.txt"));
-  EXPECT_EQ(ReadText(root / "data" / "media_block" / "Plugins" / "helper.txt"), Content("Plugins/helper.txt"));
+  EXPECT_EQ(ReadFileText(root / "data" / "bin" / "deep.txt"), ContentText("Plugins/x86/deep.txt"));
+  EXPECT_EQ(ReadFileText(root / "data" / "also" / "deeper" / "deep.txt"), ContentText("Plugins/x86/deep.txt"));
+  EXPECT_EQ(ReadFileText(root / "data" / "media_block" / "readme.txt"), ContentText("readme.txt"));
+  EXPECT_EQ(ReadFileText(root / "data" / "media_block" / "Plugins" / "helper.txt"), ContentText("Plugins/helper.txt"));
   EXPECT_FALSE(fs::exists(root / "data" / "media_block" / "Plugins" / "x86" / "deep.txt")) << "moved, not copied";
   EXPECT_FALSE(fs::exists(fs::path(files.TemporaryFolder()) / "media_block"));
   EXPECT_FALSE(fs::exists(archive));

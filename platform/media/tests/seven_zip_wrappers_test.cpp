@@ -5,11 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "media/extraction_job.h"
 #include "media/seven_zip_archive.h"
 #include "platform/media/kel_archive_library.h"
+#include "platform/media/tests/content_files.h"
 #include "tests/support/fixture_paths.h"
 
 namespace corvane {
@@ -17,14 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using corvane::test::FixturePath;
-using corvane::test::WinePathOf;
 
-std::string ReadFileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string ContentText(const std::string& item) { return ReadFileText(fs::path(WinePathOf(KEL_TEST_CONTENT)) / item); }
+using corvane::test::ContentText;
+using corvane::test::ReadFileText;
 
 class SevenZipWrappersTest : public ::testing::Test {
 protected:
