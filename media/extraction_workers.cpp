@@ -1,7 +1,6 @@
 #include "media/extraction_workers.h"
 
 #include <exception>
-#include <stdexcept>
 #include <utility>
 
 #include "actions/path_text.h"
@@ -87,8 +86,7 @@ void TExtractMedia::Execute() noexcept {
   bool succeeded = false;
   std::string errorText;
   try {
-    succeeded = ExtractAndPlace();
-    if (!succeeded && errorText.empty()) errorText = "The media archive could not be placed in the data folder";
+    succeeded = ExtractAndPlace(errorText);
   } catch (const std::exception& error) {
     errorText = error.what();
   }
@@ -96,18 +94,17 @@ void TExtractMedia::Execute() noexcept {
   if (wakeApplication_) wakeApplication_();
 }
 
-bool TExtractMedia::ExtractAndPlace() {
+bool TExtractMedia::ExtractAndPlace(std::string& errorText) {
   const std::string temporary = WithTrailingBackslash(job_.Request().destination);
   files_.CreateFolders(archive_.dataFolder);
-  std::string errorText;
-  if (!SevenZipExtractArchive(library_, ExtractionOf(job_), errorText)) {
-    throw std::runtime_error(errorText);
-  }
+  if (!SevenZipExtractArchive(library_, ExtractionOf(job_), errorText)) return false;
   if (!archive_.keepArchive) files_.RemoveFile(archive_.archivePath);
   const std::string block = MediaBlockName(archive_.archivePath);
   const std::string blockFolder = temporary + block + "\\";
-  if (!PlaceMappedItems(blockFolder)) return false;
-  return MoveFolderTree(files_, blockFolder, WithTrailingBackslash(archive_.dataFolder) + block + "\\");
+  const std::string dataFolder = WithTrailingBackslash(archive_.dataFolder);
+  if (PlaceMappedItems(blockFolder) && MoveFolderTree(files_, blockFolder, dataFolder + block + "\\")) return true;
+  errorText = "The files of " + blockFolder + " could not be moved into " + dataFolder;
+  return false;
 }
 
 bool TExtractMedia::PlaceMappedItems(const std::string& blockFolder) {

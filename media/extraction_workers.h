@@ -49,7 +49,7 @@ public:
   void Execute() noexcept;
 
 private:
-  bool ExtractAndPlace();
+  bool ExtractAndPlace(std::string& errorText);
   bool PlaceMappedItems(const std::string& blockFolder);
 
   TExtractionJob& job_;
