@@ -1,6 +1,5 @@
 #include "media/archive_commands.h"
 
-#include <atomic>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -70,26 +69,17 @@ void ExtractArchiveCommand(TRunContext& run, TArchiveCommandServices& services) 
 std::optional<uint32_t> RunLightModeProgram(TRunContext& run, TArchiveCommandServices& services,
                                             const TProgramStart& start) {
   const TBusyScope busy(run.Engine().flags);
-  std::optional<uint32_t> exitCode;
-  std::atomic<bool> done = false;
+  TRunApp worker(services.programs, start, [&services] { services.workers.Wake(0); });
   std::unique_ptr<TWorkerThread> thread;
   try {
-    thread = services.workers.Start([&] {
-      try {
-        exitCode = services.programs.Run(start);
-      } catch (const std::exception&) {
-        exitCode.reset();
-      }
-      done = true;
-      services.workers.Wake(0);
-    });
+    thread = services.workers.Start([&worker] { worker.Execute(); });
   } catch (const std::exception&) {
     return std::nullopt;
   }
-  WaitUntilWorkerDone(run, *thread, [&done] { return done.load(); }, [&run] {
+  WaitUntilWorkerDone(run, *thread, [&worker] { return worker.Done(); }, [&run] {
     run.Engine().progress.Set(run.Store().Get("PROGRESSTEXT"), 0, 100, ReadInteger64(run.Store().Get("PROGRESS")));
   });
-  return exitCode;
+  return worker.ExitCode();
 }
 
 void RunLightModeSetupCommand(TRunContext& run, TArchiveCommandServices& services) {

@@ -202,7 +202,7 @@ TLine RunLight(std::string script, std::string result, std::string arguments = "
 }
 
 struct TLightModeBed : TCommandBed {
-  TLightModeBed() {
+  explicit TLightModeBed(bool threaded = false) : TCommandBed(threaded) {
     runner.host.enginePath = kEngine;
     files.files[kEngine] = EngineFile();
     files.files["C:\\Users\\me\\kel1\\kel.dll"] = "KEL";
@@ -232,6 +232,22 @@ TEST_F(LightModeTest, RunsTheEngineImageWithTheScriptAndPutsEverythingBack) {
   EXPECT_EQ(files.files["C:\\light\\sub.exe"], "CONTAINER");
   EXPECT_EQ(runner.Value("CODE"), "1603");
   EXPECT_FALSE(runner.engine.flags.busy);
+}
+
+TEST(LightModeProgressTest, ShowsTheScriptsProgressWhileTheSetupRuns) {
+  TLightModeBed bed(true);
+  bool shown = false;
+  bool busy = false;
+  bed.programs.whileRunning = [&] {
+    shown = Eventually([&] { return bed.runner.engine.progress.Snapshot() == TProgressValues{"Installing", 0, 100, 40}; });
+    busy = bed.runner.engine.flags.busy;
+  };
+  bed.runner.Run({testing::Set("PROGRESSTEXT", "Installing"), testing::Set("PROGRESS", "40"),
+                  RunLight("C:\\light\\sub.exe", "CODE")});
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(busy);
+  EXPECT_FALSE(bed.runner.engine.flags.busy);
+  EXPECT_EQ(bed.runner.Value("CODE"), "0");
 }
 
 TEST(LightModeFailureTest, GiveMinusOneAndRunNothingHalfBuilt) {
