@@ -3,14 +3,11 @@
 #include "actions/string_commands.h"
 #include "launcher/message_table.h"
 #include "launcher/script_container.h"
-#include "media/archive_commands.h"
 #include "media/seven_zip_archive.h"
-#include "platform/actions/shell_program_runner.h"
 #include "platform/actions/windows_system_queries.h"
 #include "platform/media/kel_archive_library.h"
-#include "platform/media/windows_media_files.h"
+#include "platform/media/windows_archive_commands.h"
 #include "platform/windows_script_host.h"
-#include "platform/windows_workers.h"
 #include "script/command_table.h"
 #include "script/core_commands.h"
 #include "script/interpreter.h"
@@ -39,13 +36,8 @@ int RunScript(const TScriptContainer& container, const TLaunchFacts& facts, cons
   TStringCommandServices stringServices{systemQueries};
   TCommandTable commands;
   RegisterCoreCommands(commands);
+  TWindowsArchiveCommands archiveCommands(commands);
   RegisterStringCommands(commands, stringServices);
-  TKelArchiveLibrary archives;
-  TWindowsMediaFiles mediaFiles;
-  TWindowsWorkerThreads workers;
-  TShellProgramRunner programs;
-  TArchiveCommandServices archiveServices{archives, mediaFiles, workers, programs};
-  RegisterArchiveCommands(commands, archiveServices);
   TMinimalRunInitialiser initialiser;
   TContainerValidator validator;
   TInterpreter interpreter(engine, host, commands, {initialiser, &validator});
