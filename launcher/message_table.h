@@ -14,6 +14,7 @@ namespace corvane {
 inline constexpr int kMessageGetUndefinedVariable = 9;
 inline constexpr int kMessageSetUndefinedVariable = 10;
 inline constexpr int kMessageRuntimeErrorInScript = 20;
+inline constexpr int kMessagePercentComplete = 21;
 inline constexpr int kMessageWizard = 23;
 
 class TMessageTable {

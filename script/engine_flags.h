@@ -11,6 +11,9 @@ struct TEngineFlags {
   // The run's silent flag: from the command line, then refreshed from
   // SILENT before every command.
   std::atomic<bool> silent{false};
+  // Set while a command's worker thread runs; the displayed dialog then
+  // refreshes itself from the progress state.
+  std::atomic<bool> busy{false};
 };
 
 }  // namespace corvane

@@ -16,6 +16,7 @@
 #include "platform/launcher/win_text_files.h"
 #include "platform/launcher/windows_setup_system.h"
 #include "platform/media/kel_archive_library.h"
+#include "platform/media/windows_archive_commands.h"
 #include "platform/windows_script_host.h"
 #include "script/command_table.h"
 #include "script/core_commands.h"
@@ -45,6 +46,7 @@ int RunScript(const TScriptContainer& container, const TLaunchFacts& facts, cons
   TStringCommandServices stringServices{systemQueries};
   TCommandTable commands;
   RegisterCoreCommands(commands);
+  TWindowsArchiveCommands archiveCommands(commands);
   RegisterStringCommands(commands, stringServices);
   TUnavailableMediaStep mediaStep;
   RegisterDeferredChangeCommands(commands, mediaStep);

@@ -52,6 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
                   false},
         TExitCase{"NoSetupResource", [](TSetupFolder& s) { DeleteFileA((s.Path() + "demo.res").c_str()); }, 14,
                   true},
+        // The engine starts without its archive library; unpacking then fails.
+        TExitCase{"NoArchiveLibrary", [](TSetupFolder& s) { DeleteFileA((s.Path() + "kel.dll").c_str()); }, 15,
+                  true},
         TExitCase{"DamagedSetupResource", [](TSetupFolder& s) { s.Write("demo.res", "7z but not really"); }, 15,
                   true},
         TExitCase{"NoPackage", [](TSetupFolder& s) { DeleteFileA((s.Path() + "demo.msi").c_str()); }, 16, true},

@@ -5,11 +5,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "media/extraction_job.h"
 #include "media/seven_zip_archive.h"
 #include "platform/media/kel_archive_library.h"
+#include "platform/media/tests/content_files.h"
 #include "tests/support/fixture_paths.h"
 
 namespace corvane {
@@ -17,14 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using corvane::test::FixturePath;
-using corvane::test::WinePathOf;
 
-std::string ReadFileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string ContentText(const std::string& item) { return ReadFileText(fs::path(WinePathOf(KEL_TEST_CONTENT)) / item); }
+using corvane::test::ContentText;
+using corvane::test::ReadFileText;
 
 class SevenZipWrappersTest : public ::testing::Test {
 protected:
@@ -200,6 +195,38 @@ TEST(FormatArchiveDateTest, ShowsLocalTimeAtDosPrecision) {
   EXPECT_EQ(FormatArchiveDate(utcOf(1980, 1, 1, 0, 0, 0)), "1/1/1980 12:00:00 AM");
   EXPECT_EQ(FormatArchiveDate(utcOf(1979, 12, 31, 23, 59, 58)), "");
   EXPECT_EQ(FormatArchiveDate({0, 0}), "");
+}
+
+}  // namespace
+}  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(KelArchiveLibraryTest, AMissingOrIncompleteLibraryFailsWithAClearError) {
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const struct {
+    std::wstring path;
+    const char* error;
+  } cases[] = {
+      {L"C:\\no-such-folder\\kel.dll", "could not be loaded (error 126)"},
+      {std::wstring(system) + L"\\version.dll", "lacks the function OpenListArchive"},
+  };
+  for (const auto& c : cases) {
+    TKelArchiveLibrary library(c.path);
+    std::string error;
+    EXPECT_FALSE(SevenZipListArchive(library, FixturePath("kel_lzma2.7z"), "", error, nullptr, {}));
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    EXPECT_EQ(error.rfind("The archive library ", 0), 0u) << error;
+    TArchiveExtraction extraction;
+    extraction.archivePath = FixturePath("kel_lzma2.7z");
+    extraction.destination = (std::filesystem::temp_directory_path() / "kel-unusable").string();
+    const std::vector<std::string> everything = {"readme.txt"};
+    extraction.fileList = &everything;
+    EXPECT_FALSE(SevenZipExtractArchive(library, extraction, error));
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
 }
 
 }  // namespace
