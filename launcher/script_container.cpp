@@ -311,12 +311,53 @@ std::optional<std::size_t> FindImageEnd(std::span<const std::uint8_t> file) {
   return static_cast<std::size_t>(end);
 }
 
+namespace {
+
+// The attribute certificate table (a code signature) as the optional header
+// records it: a file offset and a size, not an address. Empty when there is
+// none or the header is too short to say.
+std::optional<std::pair<std::size_t, std::size_t>> CertificateTable(std::span<const std::uint8_t> file) {
+  constexpr std::size_t kPeOffsetField = 0x3C;
+  constexpr std::uint16_t kPe32 = 0x10B;
+  constexpr std::uint16_t kPe32Plus = 0x20B;
+  constexpr std::size_t kCertificateEntry = 4;
+  const std::size_t optionalHeader = ReadU32(file, kPeOffsetField) + 4 + 20;
+  const std::size_t optionalHeaderSize = ReadU16(file, optionalHeader - 20 + 16);
+  if (optionalHeaderSize < 2) return std::nullopt;
+  const std::uint16_t magic = ReadU16(file, optionalHeader);
+  if (magic != kPe32 && magic != kPe32Plus) return std::nullopt;
+  const std::size_t countField = optionalHeader + (magic == kPe32 ? 92 : 108);
+  const std::size_t entry = countField + 4 + kCertificateEntry * 8;
+  if (entry + 8 > optionalHeader + optionalHeaderSize || ReadU32(file, countField) <= kCertificateEntry) {
+    return std::nullopt;
+  }
+  const std::size_t offset = ReadU32(file, entry);
+  const std::size_t size = ReadU32(file, entry + 4);
+  if (size == 0 || offset > file.size() || size > file.size() - offset) return std::nullopt;
+  return std::make_pair(offset, size);
+}
+
+}  // namespace
+
 std::optional<std::string_view> AppendedData(std::span<const std::uint8_t> file) {
   const std::optional<std::size_t> end = FindImageEnd(file);
   if (!end) {
     return std::nullopt;
   }
-  return std::string_view(reinterpret_cast<const char*>(file.data()) + *end, file.size() - *end);
+  std::size_t begin = *end;
+  std::size_t finish = file.size();
+  // Signing puts the signature after everything else; a file signed before
+  // anything was appended carries it right at the image end. Either way it
+  // is not the appended data.
+  if (const auto certificate = CertificateTable(file); certificate && certificate->first >= begin) {
+    const auto [offset, size] = *certificate;
+    if (offset + size == finish) {
+      finish = offset;
+    } else if (offset == begin) {
+      begin = offset + size;
+    }
+  }
+  return std::string_view(reinterpret_cast<const char*>(file.data()) + begin, finish - begin);
 }
 
 }  // namespace corvane

@@ -89,7 +89,8 @@ std::optional<int> ParseDecimalInteger(std::string_view text);
 // Where the image of a PE file ends: the largest raw-data end over its
 // section headers. Empty when the bytes are not a PE file, or one cut short.
 std::optional<std::size_t> FindImageEnd(std::span<const std::uint8_t> file);
-// The bytes after the image end (empty view: the file carries no container).
+// The bytes after the image end, less a code signature that begins right at
+// the image end or ends at the end of the file (empty view: nothing appended).
 std::optional<std::string_view> AppendedData(std::span<const std::uint8_t> file);
 
 }  // namespace corvane

@@ -35,6 +35,48 @@ TEST(ImageEnd, AppendedDataIsEverythingAfterTheImage) {
   EXPECT_EQ(AppendedData(file), container);
 }
 
+// A code signature: the certificate table entry of the optional header
+// (PE32 or PE32+ by its size) pointing at the given file range.
+void Sign(TBytes& file, std::uint16_t optionalHeaderSize, std::uint32_t offset, std::uint32_t size) {
+  const std::size_t optionalHeader = kPeAt + 24;
+  const bool plus = optionalHeaderSize == 240;
+  Put16(file, optionalHeader, plus ? 0x20B : 0x10B);
+  const std::size_t count = optionalHeader + (plus ? 108 : 92);
+  Put32(file, count, 16);
+  Put32(file, count + 4 + 4 * 8, offset);
+  Put32(file, count + 4 + 4 * 8 + 4, size);
+}
+
+TEST(ImageEnd, ACodeSignatureIsNotAppendedData) {
+  const std::string container = "$\r\n$\r\n";
+  const std::string signature(24, '\x5A');
+  for (std::uint16_t optionalHeader : {std::uint16_t{224}, std::uint16_t{240}}) {
+    SCOPED_TRACE(optionalHeader);
+    const TBytes image = MiniPe(optionalHeader, {{0x400, 0x200}});
+    const auto withTail = [&](const std::string& tail) {
+      TBytes file = image;
+      file.insert(file.end(), tail.begin(), tail.end());
+      return file;
+    };
+    // Appended, then signed: the signature follows the container.
+    TBytes appendedThenSigned = withTail(container + signature);
+    Sign(appendedThenSigned, optionalHeader, 0x600 + container.size(), signature.size());
+    EXPECT_EQ(AppendedData(appendedThenSigned), container);
+    // Signed, then appended: the container follows the signature.
+    TBytes signedThenAppended = withTail(signature + container);
+    Sign(signedThenAppended, optionalHeader, 0x600, signature.size());
+    EXPECT_EQ(AppendedData(signedThenAppended), container);
+    // Signed, nothing appended.
+    TBytes signedOnly = withTail(signature);
+    Sign(signedOnly, optionalHeader, 0x600, signature.size());
+    EXPECT_EQ(AppendedData(signedOnly), std::string_view());
+    // An entry that points past the end of the file is no signature.
+    TBytes bogus = withTail(container);
+    Sign(bogus, optionalHeader, 0x600, 0x10000);
+    EXPECT_EQ(AppendedData(bogus), container);
+  }
+}
+
 TEST(ImageEnd, HeadersCountWhenNoSectionHasRawData) {
   const TBytes pe = MiniPe(224, {});
   EXPECT_EQ(FindImageEnd(pe), kPeAt + 24 + 224);
