@@ -50,6 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
         TExitCase{"ScriptExitCode", [](TSetupFolder&) {}, 7, false},
         TExitCase{"NoContainer", [](TSetupFolder& s) { s.Put(WinePathOf(CORVANE_ENGINE_EXE), "demo.exe"); }, 13,
                   false},
+        // A script the engine cannot read: the error escapes the start-up.
+        TExitCase{"DamagedContainer",
+                  [](TSetupFolder& s) { s.Write("demo.exe", ReadAll(WinePathOf(CORVANE_ENGINE_EXE)) + "Set Variable\r\n"); },
+                  11, false},
         TExitCase{"NoSetupResource", [](TSetupFolder& s) { DeleteFileA((s.Path() + "demo.res").c_str()); }, 14,
                   true},
         // The engine starts without its archive library; unpacking then fails.
