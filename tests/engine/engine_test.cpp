@@ -52,7 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
                   false},
         // A script the engine cannot read: the error escapes the start-up.
         TExitCase{"DamagedContainer",
-                  [](TSetupFolder& s) { s.Write("demo.exe", ReadAll(WinePathOf(CORVANE_ENGINE_EXE)) + "Set Variable\r\n"); },
+                  [](TSetupFolder& s) {
+                    s.Write("demo.exe", ReadAll(WinePathOf(CORVANE_ENGINE_EXE)) + "Set Variable\r\n");
+                  },
                   11, false},
         TExitCase{"NoSetupResource", [](TSetupFolder& s) { DeleteFileA((s.Path() + "demo.res").c_str()); }, 14,
                   true},
