@@ -314,9 +314,15 @@ std::optional<std::size_t> FindImageEnd(std::span<const std::uint8_t> file) {
 namespace {
 
 // The attribute certificate table (a code signature) as the optional header
-// records it: a file offset and a size, not an address. Empty when there is
-// none or the header is too short to say.
-std::optional<std::pair<std::size_t, std::size_t>> CertificateTable(std::span<const std::uint8_t> file) {
+// records it: a file offset and a size, not an address, and where that entry
+// sits. Empty when there is none or the header is too short to say.
+struct TCertificateTable {
+  std::size_t entry;
+  std::size_t offset;
+  std::size_t size;
+};
+
+std::optional<TCertificateTable> CertificateTable(std::span<const std::uint8_t> file) {
   constexpr std::size_t kPeOffsetField = 0x3C;
   constexpr std::uint16_t kPe32 = 0x10B;
   constexpr std::uint16_t kPe32Plus = 0x20B;
@@ -334,7 +340,7 @@ std::optional<std::pair<std::size_t, std::size_t>> CertificateTable(std::span<co
   const std::size_t offset = ReadU32(file, entry);
   const std::size_t size = ReadU32(file, entry + 4);
   if (size == 0 || offset > file.size() || size > file.size() - offset) return std::nullopt;
-  return std::make_pair(offset, size);
+  return TCertificateTable{entry, offset, size};
 }
 
 }  // namespace
@@ -349,15 +355,29 @@ std::optional<std::string_view> AppendedData(std::span<const std::uint8_t> file)
   // Signing puts the signature after everything else; a file signed before
   // anything was appended carries it right at the image end. Either way it
   // is not the appended data.
-  if (const auto certificate = CertificateTable(file); certificate && certificate->first >= begin) {
-    const auto [offset, size] = *certificate;
-    if (offset + size == finish) {
-      finish = offset;
-    } else if (offset == begin) {
-      begin = offset + size;
+  if (const auto certificate = CertificateTable(file); certificate && certificate->offset >= begin) {
+    if (certificate->offset + certificate->size == finish) {
+      finish = certificate->offset;
+    } else if (certificate->offset == begin) {
+      begin = certificate->offset + certificate->size;
     }
   }
   return std::string_view(reinterpret_cast<const char*>(file.data()) + begin, finish - begin);
+}
+
+std::optional<std::string> ImageWithoutAppendedData(std::string_view file) {
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+  const std::optional<std::size_t> end = FindImageEnd(bytes);
+  if (!end) {
+    return std::nullopt;
+  }
+  std::string image(file.substr(0, *end));
+  // A signature lay beyond the image and is gone: its entry would point past
+  // the end of the file, which signing tools refuse.
+  if (const auto certificate = CertificateTable(bytes); certificate && certificate->offset >= *end) {
+    std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(certificate->entry), 8, '\0');
+  }
+  return image;
 }
 
 }  // namespace corvane

@@ -92,5 +92,9 @@ std::optional<std::size_t> FindImageEnd(std::span<const std::uint8_t> file);
 // The bytes after the image end, less a code signature that begins right at
 // the image end or ends at the end of the file (empty view: nothing appended).
 std::optional<std::string_view> AppendedData(std::span<const std::uint8_t> file);
+// The image alone, to append a script to: without whatever followed it (a
+// script, a symbol table, a code signature, whose header entry is cleared).
+// Empty when the bytes are not a PE file, or one cut short.
+std::optional<std::string> ImageWithoutAppendedData(std::string_view file);
 
 }  // namespace corvane

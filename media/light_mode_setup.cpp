@@ -23,13 +23,12 @@ bool TLightModeSetup::Build() {
   const std::optional<std::string> engine = files_.Read(enginePath_);
   const std::optional<std::string> script = files_.Read(scriptFile_);
   if (!engine || !script) return false;
-  const std::optional<std::size_t> imageEnd =
-      FindImageEnd({reinterpret_cast<const std::uint8_t*>(engine->data()), engine->size()});
-  if (!imageEnd) return false;
+  const std::optional<std::string> image = ImageWithoutAppendedData(*engine);
+  if (!image) return false;
   const std::string built = scriptFile_ + ".to";
   const std::string original = scriptFile_ + ".nox";
   // A half-written setup is never left behind, nor run.
-  if (!files_.Write(built, {std::string_view(*engine).substr(0, *imageEnd), *script})) {
+  if (!files_.Write(built, {*image, *script})) {
     files_.RemoveFile(built);
     return false;
   }

@@ -35,6 +35,8 @@ TEST(ImageEnd, AppendedDataIsEverythingAfterTheImage) {
   EXPECT_EQ(AppendedData(file), container);
 }
 
+std::string AsText(const TBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
 // A code signature: the certificate table entry of the optional header
 // (PE32 or PE32+ by its size) pointing at the given file range.
 void Sign(TBytes& file, std::uint16_t optionalHeaderSize, std::uint32_t offset, std::uint32_t size) {
@@ -70,6 +72,11 @@ TEST(ImageEnd, ACodeSignatureIsNotAppendedData) {
     TBytes signedOnly = withTail(signature);
     Sign(signedOnly, optionalHeader, 0x600, signature.size());
     EXPECT_EQ(AppendedData(signedOnly), std::string_view());
+    // Cut for a new script, the image keeps no entry of a signature it lost.
+    TBytes unsignedImage = image;
+    Sign(unsignedImage, optionalHeader, 0, 0);
+    const std::string cut = ImageWithoutAppendedData(AsText(appendedThenSigned)).value_or("");
+    EXPECT_EQ(cut, AsText(unsignedImage));
     // An entry that points past the end of the file is no signature.
     TBytes bogus = withTail(container);
     Sign(bogus, optionalHeader, 0x600, 0x10000);

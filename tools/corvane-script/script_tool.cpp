@@ -127,11 +127,11 @@ void Compile(const TOptions& options) {
   std::string output;
   if (options.engine) {
     const std::string engine = ReadFile(*options.engine);
-    const std::optional<std::size_t> imageEnd = FindImageEnd(AsBytes(engine));
-    if (!imageEnd) {
+    std::optional<std::string> image = ImageWithoutAppendedData(engine);
+    if (!image) {
       throw TToolFailure(kExitBadInput, *options.engine + ": not a Windows executable, or cut short");
     }
-    output = engine.substr(0, *imageEnd);
+    output = std::move(*image);
   }
   try {
     output += TScriptContainer(CompileSource(source, options.input)).Serialize();
